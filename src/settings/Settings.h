@@ -38,6 +38,11 @@ struct Settings {
     std::int16_t LEDType = 0;
 };
 
+// The range of team-name sizes a stored TeamSize may hold, in ten-thousandths of a point;
+// a stored size outside it is taken as damaged and the default is used.
+constexpr std::int64_t kMinTeamSize = 1 * 10000;
+constexpr std::int64_t kMaxTeamSize = 999 * 10000;
+
 // The application name under which the settings are stored.
 inline const QString kSettingsApplication = QStringLiteral("PuckTally");
 
