@@ -1,0 +1,36 @@
+#pragma once
+
+#include "settings/SettingsStore.h"
+
+#include <QSettings>
+#include <QString>
+#include <map>
+#include <memory>
+
+// Opens the per-user store of `application` where this platform keeps it: an INI file in
+// the user's configuration folder on Unix, the registry key that older boards used on
+// Windows. Defined once per platform.
+std::unique_ptr<QSettings> openSettings(const QString& application);
+
+// The settings store of the running program, on the platform's per-user store. Texts go in
+// and come out exactly as given; every save reaches the disk before it returns, so a crash
+// loses nothing that was saved. Failures to read or write are not reported: a value that
+// cannot be read is missing and takes its default.
+class QtSettingsStore final : public SettingsStore {
+  public:
+    QtSettingsStore();
+    ~QtSettingsStore() override;
+    QtSettingsStore(const QtSettingsStore&) = delete;
+    QtSettingsStore& operator=(const QtSettingsStore&) = delete;
+
+    QString get(const QString& application, const QString& section, const QString& key,
+                const QString& defaultValue) const override;
+    void save(const QString& application, const QString& section, const QString& key,
+              const QString& value) override;
+
+  private:
+    QSettings& settingsFor(const QString& application) const;
+
+    // One open store per application, opened on first use.
+    mutable std::map<QString, std::unique_ptr<QSettings>> open_;
+};
