@@ -1,0 +1,137 @@
+#include "board/TenthTimer.h"
+#include "board/modCount.h"
+#include "support/FakeTimeSource.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+// These tests run a real event loop against the real clock, so they only assert what holds
+// however loaded the machine is: ticks come after boundaries, one per tenth at most, and
+// none once disabled. The bounds on time are loose on purpose.
+namespace {
+
+void ensureApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "board_clock_tests";
+        static char* argv[] = {name, nullptr};
+        new QCoreApplication(argc, argv); // lives for the whole run
+    }
+}
+
+// Runs the event loop until `ticks` holds `count` entries or `timeoutMs` have passed.
+void runUntil(const std::vector<std::int64_t>& ticks, std::size_t count, int timeoutMs) {
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (ticks.size() >= count)
+            loop.quit();
+    });
+    deadline.start(timeoutMs);
+    poll.start(1);
+    loop.exec();
+}
+
+class TenthTimerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ensureApplication();
+        QObject::connect(&timer, &TenthTimer::tick, [this] { ticks.push_back(time.nowMs()); });
+    }
+
+    SteadyTimeSource time;
+    TenthTimer timer{time};
+    std::vector<std::int64_t> ticks;
+};
+
+TEST_F(TenthTimerTest, TicksOncePerTenthJustAfterEachBoundary) {
+    const std::int64_t enabledAt = time.nowMs();
+    timer.setEnabled(true);
+    EXPECT_TRUE(timer.isEnabled());
+    runUntil(ticks, 12, 10'000);
+    ASSERT_GE(ticks.size(), 12u);
+
+    std::vector<std::int64_t> lags;
+    std::int64_t previousTenth = tenthIndex(enabledAt);
+    for (std::int64_t t : ticks) {
+        // Never before a boundary, never twice in one tenth.
+        EXPECT_GT(tenthIndex(t), previousTenth) << "tick at " << t;
+        previousTenth = tenthIndex(t);
+        lags.push_back(t - tenthIndex(t) * 100);
+    }
+    std::sort(lags.begin(), lags.end());
+    EXPECT_LT(lags[lags.size() / 2], 50) << "median lag behind the boundary, ms";
+    timer.setEnabled(false);
+}
+
+TEST_F(TenthTimerTest, DisablingStopsTheArmedTick) {
+    timer.setEnabled(true);
+    timer.setEnabled(false);
+    EXPECT_FALSE(timer.isEnabled());
+    runUntil(ticks, 1, 350);
+    EXPECT_TRUE(ticks.empty());
+}
+
+TEST_F(TenthTimerTest, DisablingFromATickStopsFurtherTicks) {
+    QObject::connect(&timer, &TenthTimer::tick, [this] {
+        if (ticks.size() == 2)
+            timer.setEnabled(false);
+    });
+    timer.setEnabled(true);
+    runUntil(ticks, 3, 1'500);
+    EXPECT_EQ(ticks.size(), 2u);
+}
+
+TEST_F(TenthTimerTest, EnablingTwiceDoesNotDoubleTheTicks) {
+    timer.setEnabled(true);
+    timer.setEnabled(true);
+    runUntil(ticks, 6, 5'000);
+    ASSERT_GE(ticks.size(), 6u);
+    for (std::size_t k = 1; k < ticks.size(); ++k)
+        EXPECT_GT(tenthIndex(ticks[k]), tenthIndex(ticks[k - 1]));
+    timer.setEnabled(false);
+
+    // And it starts again after being disabled.
+    ticks.clear();
+    timer.setEnabled(true);
+    runUntil(ticks, 2, 5'000);
+    EXPECT_GE(ticks.size(), 2u);
+    timer.setEnabled(false);
+}
+
+TEST(TenthTimerFakeTime, WaitsForTheTimeSourceToReachTheBoundary) {
+    ensureApplication();
+    FakeTimeSource fake(1'050);
+    TenthTimer timer(fake);
+    std::vector<std::int64_t> ticks;
+    QObject::connect(&timer, &TenthTimer::tick, [&] { ticks.push_back(fake.nowMs()); });
+    timer.setEnabled(true);
+
+    // Real time passes, but the time source stands still before its next boundary.
+    runUntil(ticks, 1, 400);
+    EXPECT_TRUE(ticks.empty());
+
+    fake.set(1'100);
+    runUntil(ticks, 1, 5'000);
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_EQ(ticks[0], 1'100);
+
+    // Nothing more until the time source moves on to the following tenth.
+    runUntil(ticks, 2, 400);
+    EXPECT_EQ(ticks.size(), 1u);
+    fake.set(1'250);
+    runUntil(ticks, 2, 5'000);
+    EXPECT_EQ(ticks.size(), 2u);
+    timer.setEnabled(false);
+}
+
+} // namespace
