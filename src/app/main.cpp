@@ -1,6 +1,21 @@
+#include "board/TimeSource.h"
+#include "board/frmScoreBoard.h"
+#include "settings/ProgramFolder.h"
+#include "settings/QtSettingsStore.h"
+#include "settings/Settings.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Pucktally"));
+
+    static Settings settings;
+    QtSettingsStore store;
+    LoadSettings(settings, store, programFolder());
+
+    SteadyTimeSource time;
+    frmScoreBoard board(settings, time);
+    board.show();
+    return QApplication::exec();
 }

@@ -1,0 +1,301 @@
+#include "board/frmScoreBoard.h"
+
+#include "board/BoardDesign.h"
+#include "board/NativeKey.h"
+#include "display/BoardLabel.h"
+#include "display/Colors.h"
+#include "display/ImageBox.h"
+#include "display/PictureBox.h"
+#include "display/PictureFit.h"
+#include "display/PolyLED.h"
+#include "display/ShapeWidget.h"
+#include "display/Twips.h"
+#include "display/modColor.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <cmath>
+
+// Gives the layout arithmetic the board's controls and outer size.
+class frmScoreBoard::LayoutAdapter final : public LayoutTarget {
+  public:
+    explicit LayoutAdapter(frmScoreBoard& board) : board_(board) {}
+    int controlCount() const override { return board_.controls_.count(); }
+    ControlType controlType(int control) const override {
+        return board_.controls_.at(control).type;
+    }
+    ControlMetrics metrics(int control) const override {
+        return board_.controls_.at(control).metrics;
+    }
+    void applyMetrics(int control, const ControlMetrics& m) override {
+        board_.controls_.apply(board_.controls_.at(control), m);
+    }
+    double windowWidth() const override { return pixelsToTwips(board_.width()); }
+    double windowHeight() const override { return pixelsToTwips(board_.height()); }
+    bool isMinimized() const override { return board_.isMinimized(); }
+
+  private:
+    frmScoreBoard& board_;
+};
+
+frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time, QWidget* parent)
+    : QWidget(parent), settings_(settings), tmrClock1_(time), logic_(*this, settings, time) {
+    setObjectName(QStringLiteral("frmScoreBoard"));
+    setWindowTitle(QStringLiteral("Pucktally"));
+    setAutoFillBackground(true);
+    buildBoardDesign(*this, controls_);
+    resize(twipsToPixels(kBoardDesignWidth), twipsToPixels(kBoardDesignHeight));
+    wireEntryBoxes();
+    connect(&tmrClock1_, &TenthTimer::tick, this, [this] { logic_.tmrClock1_Timer(); });
+    Form_Load();
+}
+
+frmScoreBoard::~frmScoreBoard() = default;
+
+void frmScoreBoard::wireEntryBoxes() {
+    for (int i = 0; i < kEntryBoxCount; ++i) {
+        PictureBox* box = entryBoxes_.at(static_cast<size_t>(i));
+        const auto id = static_cast<EntryBox>(i);
+        box->setFocusPolicy(Qt::StrongFocus);
+        connect(box, &PictureBox::keyDown, this,
+                [this, id](QKeyEvent* e) { logic_.KeyDown(id, virtualKeyOf(*e)); });
+        connect(box, &PictureBox::keyUp, this, [this](QKeyEvent* e) {
+            logic_.AllKeyUp(virtualKeyOf(*e), static_cast<int>(e->modifiers()));
+        });
+        connect(box, &PictureBox::gotFocus, this, [this, box] { ObjectSelected(box); });
+        if (i > 0)
+            setTabOrder(entryBoxes_.at(static_cast<size_t>(i - 1)), box);
+    }
+
+    PictureBox* goal = entryBox(EntryBox::picGoalBack);
+    auto lampClick = [this, goal](int team) {
+        logic_.GoalLampClicked(team);
+        goal->setFocus(Qt::MouseFocusReason);
+    };
+    connect(imgGoalCoverH, &ImageBox::clicked, this, [lampClick] { lampClick(1); });
+    connect(imgGoalCoverV, &ImageBox::clicked, this, [lampClick] { lampClick(2); });
+    for (BoardLabel* caption : {lblGoalH, lblGoalV})
+        connect(caption, &BoardLabel::clicked, goal,
+                [goal] { goal->setFocus(Qt::MouseFocusReason); });
+}
+
+void frmScoreBoard::Form_Load() {
+    UpdateLabels();
+    UpdateFormColors();
+    Penalty();
+    UpdateNumLock();
+    RecordLayout();
+    logic_.Form_Load();
+    entryBox(EntryBox::TimeBack)->setFocus(Qt::OtherFocusReason);
+    loaded_ = true;
+}
+
+void frmScoreBoard::RecordLayout() {
+    layout_.RecordLayout(LayoutAdapter(*this));
+}
+
+// --- What the logic lights -------------------------------------------------------------
+
+DigitGroup& frmScoreBoard::field(FieldId id) {
+    return ledField(id);
+}
+
+void frmScoreBoard::setClockColon(bool upperDotLit) {
+    Shape2[1]->setFillColor(settings_.BorderColor);
+    Shape2[0]->setFillColor(upperDotLit ? settings_.BorderColor : settings_.LEDBack);
+}
+
+void frmScoreBoard::setPenaltyColon(int slot, bool lit) {
+    if (slot < 1 || slot > 4)
+        return;
+    for (ShapeWidget* dot : penaltyDots_.at(static_cast<size_t>(slot - 1)))
+        dot->setFillColor(lit ? settings_.BorderColor : settings_.LEDBack);
+}
+
+void frmScoreBoard::colorLamp(ShapeWidget* shape, bool lit) {
+    shape->setFillColor(lit ? settings_.ScoreColor : settings_.FormBack);
+}
+
+void frmScoreBoard::setPenaltyLamp(int slot, bool lit) {
+    static constexpr int kSide[] = {0, 0, 1, 1};
+    static constexpr int kIndex[] = {0, 1, 0, 1};
+    if (slot < 1 || slot > 4)
+        return;
+    const auto& lamps = kSide[slot - 1] == 0 ? shpPenaltyH : shpPenaltyV;
+    colorLamp(lamps.at(static_cast<size_t>(kIndex[slot - 1])), lit);
+}
+
+void frmScoreBoard::setGoalLamps(bool homeLit, bool visitorLit) {
+    colorLamp(shpGoalH, homeLit);
+    colorLamp(shpGoalV, visitorLit);
+}
+
+void frmScoreBoard::setClockTimerEnabled(bool enabled) {
+    tmrClock1_.setEnabled(enabled);
+}
+
+void frmScoreBoard::beep() {
+    QApplication::beep();
+}
+
+// The help window, the options dialog, the sounds and the NumLock mode are not part of the
+// board yet; their keys do nothing until then.
+void frmScoreBoard::showHelp() {}
+void frmScoreBoard::showOptions() {}
+void frmScoreBoard::Buzzer() {}
+void frmScoreBoard::Horn() {}
+void frmScoreBoard::UpdateNumLock() {}
+
+// --- Selection marker ------------------------------------------------------------------
+
+void frmScoreBoard::ObjectSelected(const QWidget* selectedObject) {
+    const double w = settings_.LEDSelectedWidth * kTwipsPerPixel;
+    shpObjectSelected->hide();
+    const BoardControl* target = selectedObject ? controls_.find(selectedObject) : nullptr;
+    BoardControl* marker = controls_.find(shpObjectSelected);
+    if (!target || !marker || target->widget->parentWidget() != this)
+        return;
+    ControlMetrics m = marker->metrics;
+    m.Left = target->metrics.Left - w;
+    m.Top = target->metrics.Top - w;
+    m.Width = target->metrics.Width + 2 * w + kTwipsPerPixel;
+    m.Height = target->metrics.Height + 2 * w + kTwipsPerPixel;
+    controls_.apply(*marker, m);
+    shpObjectSelected->show();
+}
+
+// --- Names, pictures and digit style ---------------------------------------------------
+
+double frmScoreBoard::RSize(int value) const {
+    return ::RSize(value, pixelsToTwips(width()), pixelsToTwips(height()));
+}
+
+void frmScoreBoard::UpdateLabels() {
+    setWindowTitle(QStringLiteral("Pucktally - ") + settings_.HomeText);
+    // The stored size is fixed point; the names take it as a whole number of points.
+    const int teamSize = static_cast<int>(std::nearbyint(settings_.TeamSize / 10000.0));
+    const double points = RSize(teamSize);
+
+    const std::pair<BoardLabel*, const QString*> names[] = {{lblHome, &settings_.HomeText},
+                                                            {lblVisitor, &settings_.VisitorText}};
+    for (const auto& [label, text] : names) {
+        label->setText(*text);
+        BoardControl* c = controls_.find(label);
+        ControlMetrics m = c->metrics;
+        m.FontSize = points;
+        controls_.apply(*c, m);
+    }
+    for (const auto& [label, text] : names) {
+        BoardControl* c = controls_.find(label);
+        const BoardControl* container = controls_.find(label->parentWidget());
+        ControlMetrics m = c->metrics;
+        m.Top = container->metrics.Height / 2 - m.Height / 2;
+        m.Left = container->metrics.Width / 2 - m.Width / 2;
+        controls_.apply(*c, m);
+    }
+
+    fitPicture(imgHomePic, picHomePicContainer, settings_.HomePic);
+    fitPicture(imgVisitorPic, picVisitorPicContainer, settings_.VisitorPic);
+    fitPicture(imgBoardPic, picBoardPicContainer, settings_.BoardPic);
+
+    for (const BoardControl& c : controls_.all())
+        if (c.type == ControlType::PolyLED)
+            static_cast<PolyLED*>(c.widget)->setLedType(settings_.LEDType);
+}
+
+void frmScoreBoard::fitPicture(ImageBox* image, PictureBox* container, const QString& path) {
+    image->hide();
+    image->setStretch(false);
+    // A path whose file has gone, or whose file cannot be read as a picture, leaves the
+    // image as it was.
+    const bool clear = path.isEmpty();
+    const QImage picture = clear ? QImage() : pictures_.load(path);
+    if (clear || !picture.isNull()) {
+        image->setImage(picture);
+        BoardControl* c = controls_.find(image);
+        const BoardControl* box = controls_.find(container);
+        ControlMetrics m = c->metrics;
+        const double w = clear ? m.Width : pixelsToTwips(picture.width());
+        const double h = clear ? m.Height : pixelsToTwips(picture.height());
+        const FittedRect fit = FitPicture(w, h, box->metrics.Width, box->metrics.Height);
+        m.Left = fit.left;
+        m.Top = fit.top;
+        m.Width = fit.width;
+        m.Height = fit.height;
+        controls_.apply(*c, m);
+    }
+    image->setStretch(true);
+    image->show();
+}
+
+// --- Colours ---------------------------------------------------------------------------
+
+void frmScoreBoard::UpdateFormColors() {
+    const Settings& s = settings_;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, colorFromBgr(s.FormBack));
+    setPalette(pal);
+
+    for (PolyLED* cell : ledField(FieldId::Time).cells()) {
+        cell->setLitColor(s.TimeColor);
+        cell->setBackColor(s.LEDBack);
+    }
+    for (FieldId id : {FieldId::Home, FieldId::Visitor})
+        ColorLedField(ledField(id), s.ScoreColor, s.LEDBack);
+    ColorLedField(ledField(FieldId::Period), s.PeriodColor, s.LEDBack);
+    for (FieldId id : {FieldId::SOGH, FieldId::SOGV, FieldId::PenaltyPH1, FieldId::PenaltyPH2,
+                       FieldId::PenaltyPV1, FieldId::PenaltyPV2})
+        ColorLedField(ledField(id), s.ScoreColor, s.LEDBack);
+    for (FieldId id :
+         {FieldId::PenaltyTH1, FieldId::PenaltyTH2, FieldId::PenaltyTV1, FieldId::PenaltyTV2})
+        ColorLedField(ledField(id), s.TimeColor, s.LEDBack);
+
+    ColorAllControls(
+        *this,
+        {QStringLiteral("lblHome"), QStringLiteral("lblVisitor"), QStringLiteral("Shape1"),
+         QStringLiteral("Shape3"), QStringLiteral("picHomeContainer"),
+         QStringLiteral("picVisitorContainer"), QStringLiteral("picHomePicContainer"),
+         QStringLiteral("picVisitorPicContainer"), QStringLiteral("picBoardPicContainer")},
+        s);
+
+    lblHome->setForeColor(s.HomeColor);
+    lblVisitor->setForeColor(s.VisitorColor);
+    Shape1->setBorderColor(s.BorderColor);
+    Shape3->setBorderColor(s.BorderColor);
+    for (PictureBox* box : {picHomeContainer, picVisitorContainer, picHomePicContainer,
+                            picVisitorPicContainer, picBoardPicContainer})
+        box->setBackColor(s.FormBack);
+    shpObjectSelected->setFillColor(s.LEDSelected);
+    entryBox(EntryBox::picGoalBack)->setBackColor(s.FormBack);
+
+    UpdateGoal();
+    UpdatePenaltyColonColors();
+    Penalty();
+}
+
+// --- Events ----------------------------------------------------------------------------
+
+void frmScoreBoard::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (loaded_)
+        Form_Resize();
+}
+
+void frmScoreBoard::Form_Resize() {
+    if (isMinimized())
+        return;
+    // One clean frame for the audience: nothing is painted half laid out.
+    setUpdatesEnabled(false);
+    LayoutAdapter target(*this);
+    layout_.StretchControls(target);
+    ObjectSelected(nullptr);
+    UpdateLabels();
+    setUpdatesEnabled(true);
+}
+
+void frmScoreBoard::keyPressEvent(QKeyEvent* event) {
+    // Reached only when no entry box holds the focus.
+    logic_.AllKeyCode(virtualKeyOf(*event));
+}

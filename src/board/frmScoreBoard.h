@@ -1,0 +1,123 @@
+#pragma once
+
+#include "board/BoardControls.h"
+#include "board/BoardView.h"
+#include "board/ScoreBoardLogic.h"
+#include "board/TenthTimer.h"
+#include "display/LedField.h"
+#include "display/PictureCache.h"
+#include "display/modStretch.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class BoardLabel;
+class ImageBox;
+class PictureBox;
+class ShapeWidget;
+struct Settings;
+class TimeSource;
+
+// The board: the one window the audience sees. It holds the controls, turns key events into
+// virtual-key codes for the game logic, lights what the logic says in the settings' colours,
+// and scales itself with the window. The game itself lives in ScoreBoardLogic.
+class frmScoreBoard : public QWidget, public BoardView {
+    Q_OBJECT
+  public:
+    frmScoreBoard(const Settings& settings, const TimeSource& time, QWidget* parent = nullptr);
+    ~frmScoreBoard() override;
+
+    // BoardView
+    DigitGroup& field(FieldId id) override;
+    void setClockColon(bool upperDotLit) override;
+    void setPenaltyColon(int slot, bool lit) override;
+    void setPenaltyLamp(int slot, bool lit) override;
+    void setGoalLamps(bool homeLit, bool visitorLit) override;
+    void setClockTimerEnabled(bool enabled) override;
+    void buzzer() override { Buzzer(); }
+    void horn() override { Horn(); }
+    void showHelp() override;
+    void showOptions() override;
+    void beep() override;
+    void updateNumLock() override { UpdateNumLock(); }
+
+    // The board's methods.
+    void AllKeyCode(int keyCode) { logic_.AllKeyCode(keyCode); }
+    int KeyCodeToAsci(int keyCode) const { return logic_.KeyCodeToAsci(keyCode); }
+    void AllKeyUp(int keyCode, int shift) { logic_.AllKeyUp(keyCode, shift); }
+    void ClearPenalty(int slot) { logic_.ClearPenalty(slot); }
+    void ObjectSelected(const QWidget* selectedObject);
+    void UpdateGoal() { logic_.UpdateGoal(); }
+    void UpdateLabels();
+    double RSize(int value) const;
+    void UpdateNumLock();
+    void UpdatePenaltyColonColors() { logic_.UpdatePenaltyColonColors(); }
+    void UpdateFormColors();
+    void Buzzer();
+    void Horn();
+    void DisplayTime(FieldId clockObject, GameTime dispSec) {
+        logic_.DisplayTime(clockObject, dispSec);
+    }
+    void Penalty() { logic_.Penalty(); }
+
+    // For the window's owner and for tests.
+    ScoreBoardLogic& logic() { return logic_; }
+    LedField& ledField(FieldId id) { return *fields_.at(static_cast<size_t>(id)); }
+    PictureBox* entryBox(EntryBox box) const { return entryBoxes_.at(static_cast<size_t>(box)); }
+    const BoardControls& controls() const { return controls_; }
+    TenthTimer& clockTimer() { return tmrClock1_; }
+    // Records the current layout as the reference for later resizes.
+    void RecordLayout();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    class LayoutAdapter;
+    friend class LayoutAdapter;
+    friend struct BoardBuilder;
+
+    void Form_Load();
+    void Form_Resize();
+    void wireEntryBoxes();
+    void fitPicture(ImageBox* image, PictureBox* container, const QString& path);
+    void colorLamp(ShapeWidget* shape, bool lit);
+
+    const Settings& settings_;
+    BoardControls controls_;
+    std::array<std::unique_ptr<LedField>, kFieldCount> fields_;
+    std::array<PictureBox*, kEntryBoxCount> entryBoxes_{};
+
+    // Controls the board reaches by name.
+    ShapeWidget* Shape1 = nullptr;
+    ShapeWidget* Shape3 = nullptr;
+    std::array<ShapeWidget*, 2> Shape2{};
+    std::array<std::array<ShapeWidget*, 2>, 4> penaltyDots_{};
+    std::array<ShapeWidget*, 2> shpPenaltyH{};
+    std::array<ShapeWidget*, 2> shpPenaltyV{};
+    ShapeWidget* shpGoalH = nullptr;
+    ShapeWidget* shpGoalV = nullptr;
+    ShapeWidget* shpObjectSelected = nullptr;
+    BoardLabel* lblHome = nullptr;
+    BoardLabel* lblVisitor = nullptr;
+    BoardLabel* lblGoalH = nullptr;
+    BoardLabel* lblGoalV = nullptr;
+    PictureBox* picHomeContainer = nullptr;
+    PictureBox* picVisitorContainer = nullptr;
+    PictureBox* picHomePicContainer = nullptr;
+    PictureBox* picVisitorPicContainer = nullptr;
+    PictureBox* picBoardPicContainer = nullptr;
+    ImageBox* imgHomePic = nullptr;
+    ImageBox* imgVisitorPic = nullptr;
+    ImageBox* imgBoardPic = nullptr;
+    ImageBox* imgGoalCoverH = nullptr;
+    ImageBox* imgGoalCoverV = nullptr;
+
+    TenthTimer tmrClock1_;
+    ScoreBoardLogic logic_;
+    modStretch layout_;
+    PictureCache pictures_;
+    bool loaded_ = false;
+};
