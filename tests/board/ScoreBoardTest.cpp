@@ -1,0 +1,301 @@
+// The board window driven as a timekeeper drives it: real key events to the focused box,
+// clicks on digits and lamps, the clock on a time source the test steps.
+#include "board/frmScoreBoard.h"
+#include "display/BoardLabel.h"
+#include "display/ImageBox.h"
+#include "display/PictureBox.h"
+#include "display/PolyLED.h"
+#include "display/ShapeWidget.h"
+#include "display/Twips.h"
+#include "settings/Settings.h"
+#include "support/FakeTimeSource.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::vector<int> digits(frmScoreBoard& board, FieldId id) {
+    std::vector<int> out;
+    for (PolyLED* cell : board.ledField(id).cells())
+        out.push_back(cell->Caption());
+    return out;
+}
+
+ShapeWidget* shape(frmScoreBoard& board, const char* name) {
+    return board.findChild<ShapeWidget*>(QString::fromLatin1(name));
+}
+
+} // namespace
+
+class ScoreBoardTest : public QObject {
+    Q_OBJECT
+
+    Settings settings;
+    FakeTimeSource time;
+    std::unique_ptr<frmScoreBoard> board;
+
+    PictureBox* box(EntryBox id) { return board->entryBox(id); }
+    QWidget* focused() { return QApplication::focusWidget(); }
+
+    void select(EntryBox id) {
+        box(id)->setFocus(Qt::OtherFocusReason);
+        QTRY_COMPARE(focused(), box(id));
+    }
+    // Keys as typed into the focused box; "\r" is Enter, "k" prefixes a keypad key.
+    void type(const QString& keys) {
+        bool keypad = false;
+        for (QChar c : keys) {
+            if (c == QLatin1Char('k')) {
+                keypad = true;
+                continue;
+            }
+            const Qt::KeyboardModifiers mods = keypad ? Qt::KeypadModifier : Qt::NoModifier;
+            keypad = false;
+            if (c == QLatin1Char('\r'))
+                QTest::keyClick(focused(), Qt::Key_Return, mods);
+            else
+                QTest::keyClick(focused(), c.toLatin1(), mods);
+        }
+    }
+    void tickAfter(int ms) {
+        time.advance(ms);
+        board->logic().tmrClock1_Timer();
+    }
+
+  private slots:
+    void init() {
+        settings = Settings();
+        settings.LEDSelectedWidth = 3;
+        settings.LEDSelected = 0x00FFFF;
+        board = std::make_unique<frmScoreBoard>(settings, time);
+        board->show();
+        QApplication::setActiveWindow(board.get());
+        QVERIFY(QTest::qWaitForWindowActive(board.get()));
+    }
+    void cleanup() { board.reset(); }
+
+    void opensAtItsDesignSizeWithEveryFieldAtItsStartValue() {
+        QCOMPARE(board->size(), QSize(632, 453));
+        QCOMPARE(board->windowTitle(), QStringLiteral("Pucktally - Home"));
+        QCOMPARE(digits(*board, FieldId::Time), (std::vector<int>{1, 0, 0, 0}));
+        QCOMPARE(digits(*board, FieldId::Period), (std::vector<int>{0}));
+        QCOMPARE(digits(*board, FieldId::Home), (std::vector<int>{0, -1, -1}));
+        QCOMPARE(digits(*board, FieldId::Visitor), (std::vector<int>{0, -1, -1}));
+        QCOMPARE(digits(*board, FieldId::SOGH), (std::vector<int>{0, -1}));
+        QCOMPARE(digits(*board, FieldId::SOGV), (std::vector<int>{0, -1}));
+        for (FieldId id : {FieldId::PenaltyPH1, FieldId::PenaltyPV2})
+            QCOMPARE(digits(*board, id), (std::vector<int>{-1, -1}));
+        for (FieldId id :
+             {FieldId::PenaltyTH1, FieldId::PenaltyTH2, FieldId::PenaltyTV1, FieldId::PenaltyTV2})
+            QCOMPARE(digits(*board, id), (std::vector<int>{-1, -1, -1}));
+        // Both clock dots lit: 10:00. Penalty colons and all lamps dark.
+        QCOMPARE(shape(*board, "Shape2(0)")->FillColor(), settings.BorderColor);
+        QCOMPARE(shape(*board, "Shape2(1)")->FillColor(), settings.BorderColor);
+        QCOMPARE(shape(*board, "dotPenaltyTH1(0)")->FillColor(), settings.LEDBack);
+        for (const char* lamp : {"shpPenaltyH(0)", "shpPenaltyV(1)", "shpGoalH", "shpGoalV"})
+            QCOMPARE(shape(*board, lamp)->FillColor(), settings.FormBack);
+        QCOMPARE(focused(), box(EntryBox::TimeBack));
+        QVERIFY(!board->clockTimer().isEnabled());
+    }
+
+    void everyHeadingOfTheBoardIsInPlace() {
+        const std::pair<const char*, const char*> headings[] = {
+            {"lblPeriod", "PERIOD"},      {"lblSOGH", "SHOTS ON GOAL"},
+            {"lblSOGV", "SHOTS ON GOAL"}, {"lblPenaltyH", "Penalty"},
+            {"lblPenaltyV", "Penalty"},   {"lblPPH", "Player Penalty"},
+            {"lblPPV", "Player Penalty"}, {"lblGoalH", "GOAL"},
+            {"lblGoalV", "GOAL"},         {"lblHome", "Home"},
+            {"lblVisitor", "Visitor"},
+        };
+        for (const auto& [name, caption] : headings) {
+            auto* label = board->findChild<BoardLabel*>(QString::fromLatin1(name));
+            QVERIFY2(label, name);
+            QCOMPARE(label->text(), QString::fromLatin1(caption));
+            QVERIFY(label->isVisible());
+        }
+        QVERIFY(shape(*board, "Shape1")->isVisible());
+        QVERIFY(shape(*board, "Shape3")->isVisible());
+    }
+
+    void onlyTheFifteenEntryBoxesTakeTheFocus() {
+        int focusable = 0;
+        for (QWidget* w : board->findChildren<QWidget*>())
+            if (w->focusPolicy() & Qt::TabFocus)
+                ++focusable;
+        QCOMPARE(focusable, kEntryBoxCount);
+    }
+
+    void startStopAndResetKeysRunTheClock() {
+        type(QStringLiteral("s"));
+        QVERIFY(board->clockTimer().isEnabled());
+        tickAfter(1500);
+        QCOMPARE(digits(*board, FieldId::Time), (std::vector<int>{-1, 9, 5, 9})); // 9:59
+        // Shift+S acts as S.
+        QTest::keyClick(focused(), Qt::Key_S, Qt::ShiftModifier);
+        QVERIFY(!board->clockTimer().isEnabled());
+        time.advance(5000);
+        QCOMPARE(board->logic().counters().ReadCounter(0), GameTime::tenths(5985));
+        type(QStringLiteral("sr"));
+        QVERIFY(!board->clockTimer().isEnabled());
+        QCOMPARE(digits(*board, FieldId::Time), (std::vector<int>{1, 0, 0, 0}));
+    }
+
+    void theLastMinuteShowsTenths() {
+        type(QStringLiteral("0.595\r"));
+        QCOMPARE(digits(*board, FieldId::Time), (std::vector<int>{5, 9, 5, -1}));
+        QCOMPARE(shape(*board, "Shape2(0)")->FillColor(), settings.LEDBack);
+        QCOMPARE(shape(*board, "Shape2(1)")->FillColor(), settings.BorderColor);
+        type(QStringLiteral("s"));
+        tickAfter(59'600);
+        tickAfter(1'000); // runs out
+        QCOMPARE(digits(*board, FieldId::Time), (std::vector<int>{-1, 0, 0, -1}));
+        QVERIFY(!board->clockTimer().isEnabled());
+    }
+
+    void tabAndShiftTabWalkTheBoxesAndWrap() {
+        const EntryBox order[] = {
+            EntryBox::TimeBack,    EntryBox::HomeBack,   EntryBox::VisitorBack,
+            EntryBox::picGoalBack, EntryBox::ShotsBackH, EntryBox::PeriodBack,
+            EntryBox::ShotsBackV,  EntryBox::PenaltyPH1, EntryBox::PenaltyTH1,
+            EntryBox::PenaltyPV1,  EntryBox::PenaltyTV1, EntryBox::PenaltyPH2,
+            EntryBox::PenaltyTH2,  EntryBox::PenaltyPV2, EntryBox::PenaltyTV2,
+        };
+        for (EntryBox next : order) {
+            QCOMPARE(focused(), box(next));
+            QTest::keyClick(focused(), Qt::Key_Tab);
+        }
+        QCOMPARE(focused(), box(EntryBox::TimeBack)); // wrapped from PenaltyTV2
+        QTest::keyClick(focused(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), box(EntryBox::PenaltyTV2));
+        QTest::keyClick(focused(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), box(EntryBox::PenaltyPV2));
+    }
+
+    void theMarkerFramesTheSelectedBox() {
+        ShapeWidget* marker = shape(*board, "shpObjectSelected");
+        QVERIFY(marker->isVisible()); // around the clock from the start
+        select(EntryBox::HomeBack);
+        // HomeBack: 360, 960, 2175 x 1335 twips; a band of 3 pixels (45 twips).
+        const BoardControl* c = board->controls().find(marker);
+        QCOMPARE(c->metrics.Left, 315.0);
+        QCOMPARE(c->metrics.Top, 915.0);
+        QCOMPARE(c->metrics.Width, 2280.0);
+        QCOMPARE(c->metrics.Height, 1440.0);
+        QCOMPARE(marker->geometry(), twipsRectToPixels(315, 915, 2280, 1440));
+        QCOMPARE(marker->FillColor(), settings.LEDSelected);
+        QVERIFY(marker->isVisible());
+        // Beneath the box: the box covers the middle of the marker.
+        const QWidget* atCentre = board->childAt(box(EntryBox::HomeBack)->geometry().center());
+        QVERIFY(atCentre == box(EntryBox::HomeBack) ||
+                box(EntryBox::HomeBack)->isAncestorOf(atCentre));
+
+        board->resize(900, 700);
+        QTRY_VERIFY(!marker->isVisible());
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(focused(), box(EntryBox::VisitorBack));
+        QVERIFY(marker->isVisible());
+        QVERIFY(marker->geometry().contains(box(EntryBox::VisitorBack)->geometry()));
+    }
+
+    void aClickOnADigitSelectsItsBox() {
+        QTest::mouseClick(board->ledField(FieldId::Home).cell(0), Qt::LeftButton);
+        QCOMPARE(focused(), box(EntryBox::HomeBack));
+        QTest::mouseClick(board->ledField(FieldId::PenaltyTV2).cell(2), Qt::LeftButton);
+        QCOMPARE(focused(), box(EntryBox::PenaltyTV2));
+    }
+
+    void scoresTakeTypedNumbersFromBothKeyboards() {
+        select(EntryBox::HomeBack);
+        type(QStringLiteral("12\r"));
+        QCOMPARE(digits(*board, FieldId::Home), (std::vector<int>{2, 1, -1}));
+        type(QStringLiteral("+1"));
+        QCOMPARE(digits(*board, FieldId::Home), (std::vector<int>{3, 1, -1}));
+        type(QStringLiteral("k1k0k5k\r")); // the numeric pad, NumLock on
+        QCOMPARE(digits(*board, FieldId::Home), (std::vector<int>{5, 0, 1}));
+        select(EntryBox::ShotsBackV);
+        type(QStringLiteral("123\r"));
+        QCOMPARE(digits(*board, FieldId::SOGV), (std::vector<int>{0, -1}));
+        QTest::keyClick(focused(), Qt::Key_Delete);
+        QCOMPARE(digits(*board, FieldId::SOGV), (std::vector<int>{-1, -1}));
+        select(EntryBox::PeriodBack);
+        type(QStringLiteral("3"));
+        QCOMPARE(digits(*board, FieldId::Period), (std::vector<int>{3}));
+    }
+
+    void penaltiesRunWithTheClockAndClearWithTheClearKey() {
+        select(EntryBox::PenaltyPH1);
+        type(QStringLiteral("17\r"));
+        select(EntryBox::PenaltyTH1);
+        type(QStringLiteral("2\r"));
+        QCOMPARE(digits(*board, FieldId::PenaltyTH1), (std::vector<int>{0, 0, 2}));
+        QCOMPARE(shape(*board, "shpPenaltyH(0)")->FillColor(), settings.ScoreColor);
+        QCOMPARE(shape(*board, "dotPenaltyTH1(1)")->FillColor(), settings.BorderColor);
+        type(QStringLiteral("s"));
+        tickAfter(1000);
+        QCOMPARE(digits(*board, FieldId::PenaltyTH1), (std::vector<int>{9, 5, 1}));
+        select(EntryBox::PenaltyPH1);
+        QTest::keyClick(focused(), Qt::Key_Delete);
+        QCOMPARE(digits(*board, FieldId::PenaltyPH1), (std::vector<int>{-1, -1}));
+        QCOMPARE(digits(*board, FieldId::PenaltyTH1), (std::vector<int>{-1, -1, -1}));
+        QCOMPARE(shape(*board, "shpPenaltyH(0)")->FillColor(), settings.FormBack);
+        QVERIFY(board->clockTimer().isEnabled());
+    }
+
+    void goalLampsFollowArrowsAndClicks() {
+        select(EntryBox::picGoalBack);
+        QTest::keyClick(focused(), Qt::Key_Left);
+        QCOMPARE(shape(*board, "shpGoalH")->FillColor(), settings.ScoreColor);
+        QTest::keyClick(focused(), Qt::Key_Right);
+        QCOMPARE(shape(*board, "shpGoalH")->FillColor(), settings.FormBack);
+        QCOMPARE(shape(*board, "shpGoalV")->FillColor(), settings.ScoreColor);
+        QTest::keyClick(focused(), Qt::Key_Down);
+        QCOMPARE(shape(*board, "shpGoalV")->FillColor(), settings.FormBack);
+
+        select(EntryBox::HomeBack);
+        QTest::mouseClick(board->findChild<ImageBox*>(QStringLiteral("imgGoalCoverH")),
+                          Qt::LeftButton);
+        QCOMPARE(shape(*board, "shpGoalH")->FillColor(), settings.ScoreColor);
+        QCOMPARE(focused(), box(EntryBox::picGoalBack));
+        select(EntryBox::HomeBack);
+        QTest::mouseClick(board->findChild<BoardLabel*>(QStringLiteral("lblGoalV")),
+                          Qt::LeftButton);
+        QCOMPARE(focused(), box(EntryBox::picGoalBack));
+        QCOMPARE(shape(*board, "shpGoalH")->FillColor(), settings.ScoreColor);
+    }
+
+    void coloursComeFromTheSettings() {
+        // Labels take BorderColor except the team names; boxes LEDBack except the name
+        // and picture containers and the goal strip, which end in FormBack.
+        auto label = [&](const char* n) {
+            return board->findChild<BoardLabel*>(QString::fromLatin1(n))->ForeColor();
+        };
+        QCOMPARE(label("lblPeriod"), settings.BorderColor);
+        QCOMPARE(label("lblCreatedBy"), settings.BorderColor);
+        QCOMPARE(label("lblHome"), settings.HomeColor);
+        QCOMPARE(box(EntryBox::HomeBack)->BackColor(), settings.LEDBack);
+        QCOMPARE(box(EntryBox::picGoalBack)->BackColor(), settings.FormBack);
+        auto pic = [&](const char* n) {
+            return board->findChild<PictureBox*>(QString::fromLatin1(n))->BackColor();
+        };
+        QCOMPARE(pic("picHomeContainer"), settings.FormBack);
+        QCOMPARE(pic("picBoardPicContainer"), settings.FormBack);
+        QCOMPARE(shape(*board, "Shape1")->BorderColor(), settings.BorderColor);
+        QCOMPARE(shape(*board, "shpPenaltyH(1)")->BorderColor(), settings.LEDBack);
+        QCOMPARE(board->ledField(FieldId::Period).cell(0)->LitColor(), settings.PeriodColor);
+        QCOMPARE(board->ledField(FieldId::PenaltyTV1).cell(0)->LitColor(), settings.TimeColor);
+        QCOMPARE(board->ledField(FieldId::SOGH).cell(1)->BackColor(), settings.LEDBack);
+
+        // A label added to the board later takes its type's colour without new code.
+        auto* extra = new BoardLabel(QStringLiteral("extra"), board.get());
+        settings.BorderColor = 0x123456;
+        board->UpdateFormColors();
+        QCOMPARE(extra->ForeColor(), 0x123456);
+        QCOMPARE(label("lblVisitor"), settings.VisitorColor);
+    }
+};
+
+QTEST_MAIN(ScoreBoardTest)
+#include "ScoreBoardTest.moc"

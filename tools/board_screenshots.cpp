@@ -1,0 +1,130 @@
+// Saves PNG pictures of the board at the sizes it is shown at, in both digit styles, in the
+// default colours and in a custom scheme with three pictures, so the look can be judged.
+//
+//   board_screenshots OUTPUT_FOLDER
+#include "board/frmScoreBoard.h"
+#include "settings/Settings.h"
+#include "support/FakeTimeSource.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+// A simple crest so the picture frames have something to show.
+QString makePicture(const QString& folder, const QString& name, QColor colour, QSize size,
+                    const QString& text) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(colour);
+    p.setPen(QPen(Qt::black, size.width() / 40.0));
+    p.drawEllipse(QRectF(image.rect())
+                      .adjusted(size.width() * 0.05, size.height() * 0.05, -size.width() * 0.05,
+                                -size.height() * 0.05));
+    QFont font;
+    font.setPixelSize(size.height() / 4);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(image.rect(), Qt::AlignCenter, text);
+    p.end();
+    const QString path = QDir(folder).filePath(name);
+    image.save(path, "JPG", 90);
+    return path;
+}
+
+// A game in progress: scores, shots, period, two penalties and a goal lamp.
+void playSomeGame(frmScoreBoard& board, FakeTimeSource& time) {
+    ScoreBoardLogic& logic = board.logic();
+    auto typeInto = [&](EntryBox box, const char* keys) {
+        for (const char* k = keys; *k; ++k) {
+            const int code = *k == '\r' ? 13 : *k == '.' ? 190 : *k == '+' ? 187 : *k;
+            logic.KeyDown(box, code);
+        }
+    };
+    typeInto(EntryBox::HomeBack, "3\r");
+    typeInto(EntryBox::VisitorBack, "12\r");
+    typeInto(EntryBox::ShotsBackH, "27\r");
+    typeInto(EntryBox::ShotsBackV, "31\r");
+    typeInto(EntryBox::PeriodBack, "2");
+    typeInto(EntryBox::PenaltyPH1, "17\r");
+    typeInto(EntryBox::PenaltyTH1, "2\r");
+    typeInto(EntryBox::PenaltyPV2, "8\r");
+    typeInto(EntryBox::PenaltyTV2, "5\r");
+    typeInto(EntryBox::TimeBack, "S");
+    time.advance(83'400);
+    logic.tmrClock1_Timer();
+    typeInto(EntryBox::TimeBack, "S");
+    logic.KeyDown(EntryBox::picGoalBack, 37);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: board_screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(out);
+    QTemporaryDir pictures;
+
+    struct Scheme {
+        const char* name;
+        Settings settings;
+    };
+    Settings custom;
+    custom.FormBack = 0x301a0a; // deep navy
+    custom.LEDBack = 0x100804;
+    custom.TimeColor = 0x3cd2ff;   // amber
+    custom.ScoreColor = 0x40ff40;  // green
+    custom.PeriodColor = 0xffc040; // sky blue
+    custom.BorderColor = 0xd0e0f0;
+    custom.HomeColor = 0x4060ff;
+    custom.VisitorColor = 0xffd060;
+    custom.LEDSelected = 0x00d7ff;
+    custom.LEDSelectedWidth = 3;
+    custom.HomeText = QStringLiteral("Otters");
+    custom.VisitorText = QStringLiteral("Falcons");
+    custom.HomePic = makePicture(pictures.path(), QStringLiteral("home.jpg"), QColor(200, 60, 40),
+                                 QSize(300, 360), QStringLiteral("OTT"));
+    custom.VisitorPic = makePicture(pictures.path(), QStringLiteral("visitor.jpg"),
+                                    QColor(40, 90, 200), QSize(400, 300), QStringLiteral("FAL"));
+    custom.BoardPic = makePicture(pictures.path(), QStringLiteral("board.jpg"), QColor(30, 140, 60),
+                                  QSize(500, 640), QStringLiteral("RINK"));
+    const Scheme schemes[] = {{"default", Settings()}, {"custom", custom}};
+    const QSize sizes[] = {{632, 453}, {1280, 1024}, {1920, 1080}, {3840, 2160}};
+
+    QTextStream log(stdout);
+    for (const Scheme& scheme : schemes) {
+        for (int style = 0; style < 2; ++style) {
+            Settings settings = scheme.settings;
+            settings.LEDType = static_cast<std::int16_t>(style);
+            FakeTimeSource time;
+            frmScoreBoard board(settings, time);
+            board.show();
+            playSomeGame(board, time);
+            for (const QSize& size : sizes) {
+                board.resize(size);
+                QApplication::processEvents();
+                const QString file = QDir(out).filePath(
+                    QStringLiteral("board-%1-%2-%3x%4.png")
+                        .arg(QLatin1String(scheme.name),
+                             style == 0 ? QStringLiteral("lines") : QStringLiteral("dots"))
+                        .arg(size.width())
+                        .arg(size.height()));
+                board.grab().save(file);
+                log << file << '\n';
+            }
+        }
+    }
+    return 0;
+}
