@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QLabel>
+
+#include <cstdint>
+
+// A text of the board: transparent over its container, never focused, in the board's
+// sans-serif face, with its size given in points as designed and shown at that size on any
+// screen (a point is 20 twips, a pixel 15 twips). Texts are plain, never markup, so a team
+// name shows exactly as typed. With auto-size on, the label fits its text whenever the text
+// or the font changes.
+class BoardLabel : public QLabel {
+    Q_OBJECT
+
+  public:
+    explicit BoardLabel(const QString& text, QWidget* parent = nullptr);
+
+    void setForeColor(std::int32_t bgr);
+    std::int32_t ForeColor() const { return foreBgr_; }
+
+    // Points as designed; a value that is not a finite number of at least 1 counts as 1.
+    void setFontSize(double points);
+    double FontSize() const { return fontSize_; }
+    // The pixel height the font is drawn at for a size in points.
+    static int pixelSizeFor(double points);
+
+    void setAutoSize(bool on);
+    bool autoSize() const { return autoSize_; }
+
+    // Hides QLabel::setText so that auto-size follows the text.
+    void setText(const QString& text);
+
+  signals:
+    void clicked();
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void fitText();
+
+    std::int32_t foreBgr_ = 0x000000;
+    double fontSize_ = 8.25;
+    bool autoSize_ = false;
+    bool pressed_ = false;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+// An image control of the board. With stretching off it shows its picture at the picture's
+// own size, and takes that size as its own when given a picture; with stretching on it
+// scales the picture to its box. Without a picture it draws nothing and serves as a
+// transparent click target (the goal lamps' covers).
+class ImageBox : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit ImageBox(QWidget* parent = nullptr);
+
+    // An empty image clears the box and leaves its size as it is.
+    void setImage(const QImage& image);
+    const QImage& image() const { return image_; }
+
+    void setStretch(bool on);
+    bool stretch() const { return stretch_; }
+
+  signals:
+    void clicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    void fitToImage();
+
+    QImage image_;
+    bool stretch_ = false;
+    bool pressed_ = false;
+    // The picture scaled to the box, made again only when the box or the picture changes.
+    QPixmap scaled_;
+};
