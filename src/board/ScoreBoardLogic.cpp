@@ -1,0 +1,275 @@
+#include "board/ScoreBoardLogic.h"
+
+#include "board/ClockFace.h"
+#include "board/KeyCodes.h"
+#include "settings/Settings.h"
+
+#include <QChar>
+#include <QString>
+#include <algorithm>
+
+namespace {
+
+constexpr int kGameCounter = 0;
+constexpr int kNoGoal = 0;
+constexpr int kHomeGoal = 1;
+constexpr int kVisitorGoal = 2;
+
+// Number-field limits; a lower limit of -1 lets the field be blanked.
+constexpr int kPeriodLower = 0;
+constexpr int kPeriodUpper = 9;
+constexpr int kScoreLower = -1;
+constexpr int kScoreUpper = 199;
+constexpr int kSmallLower = -1; // shots and penalty player numbers
+constexpr int kSmallUpper = 99;
+
+// The text that blanks a field through ShowNumber: the single clear character.
+QString clearText() {
+    return QString(QChar(static_cast<char16_t>(kClearCharacter)));
+}
+
+// A typed penalty time in whole seconds, a half second going to the even second.
+// GameTime::none() stays none.
+GameTime toWholeSeconds(GameTime t) {
+    if (t.isNone() || t < GameTime())
+        return GameTime::none();
+    const std::int64_t whole = t.raw() / GameTime::kPerSecond;
+    const std::int64_t rest = t.raw() % GameTime::kPerSecond;
+    const std::int64_t half = GameTime::kPerSecond / 2;
+    std::int64_t seconds = whole;
+    if (rest > half || (rest == half && whole % 2 != 0))
+        ++seconds;
+    return GameTime::seconds(seconds);
+}
+
+const PenaltySlot* slotByNumber(int slot) {
+    for (const PenaltySlot& s : kPenaltySlots) {
+        if (s.slot == slot)
+            return &s;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+ScoreBoardLogic::ScoreBoardLogic(BoardView& view, const Settings& settings, const TimeSource& time)
+    : view_(view), settings_(settings), counters_(time, [this] { view_.beep(); }) {}
+
+void ScoreBoardLogic::Form_Load() {
+    Penalty();
+    ResetTime_ = kLoadTime;
+    counters_.SetCounter(kLoadTime, kGameCounter);
+    ShowClock(kLoadTime);
+}
+
+void ScoreBoardLogic::AllKeyCode(int keyCode) {
+    if (keyCode == settings_.StartStopClockKey)
+        StartStopClock();
+    else if (keyCode == settings_.ResetClockKey)
+        ResetClock();
+    else if (keyCode == settings_.BuzzerKey)
+        view_.buzzer();
+    else if (keyCode == settings_.HornKey)
+        view_.horn();
+    else if (keyCode == vk::F1)
+        view_.showHelp();
+    else if (keyCode == vk::F2)
+        view_.showOptions();
+}
+
+int ScoreBoardLogic::KeyCodeToAsci(int keyCode) const {
+    return ::KeyCodeToAsci(keyCode, settings_.ClearKey);
+}
+
+void ScoreBoardLogic::AllKeyUp(int keyCode, int /*shift*/) {
+    if (keyCode == vk::NumLock)
+        view_.updateNumLock();
+}
+
+void ScoreBoardLogic::KeyDown(EntryBox box, int keyCode) {
+    switch (box) {
+    case EntryBox::TimeBack:
+        ClockTimeKey(keyCode);
+        break;
+    case EntryBox::PeriodBack:
+        NumberKey(FieldId::Period, keyCode, kPeriodLower, kPeriodUpper);
+        break;
+    case EntryBox::HomeBack:
+        NumberKey(FieldId::Home, keyCode, kScoreLower, kScoreUpper);
+        break;
+    case EntryBox::VisitorBack:
+        NumberKey(FieldId::Visitor, keyCode, kScoreLower, kScoreUpper);
+        break;
+    case EntryBox::ShotsBackH:
+        NumberKey(FieldId::SOGH, keyCode, kSmallLower, kSmallUpper);
+        break;
+    case EntryBox::ShotsBackV:
+        NumberKey(FieldId::SOGV, keyCode, kSmallLower, kSmallUpper);
+        break;
+    case EntryBox::PenaltyPH1:
+        PenaltyPlayerKey(kPenaltySlots[0], keyCode);
+        break;
+    case EntryBox::PenaltyPH2:
+        PenaltyPlayerKey(kPenaltySlots[1], keyCode);
+        break;
+    case EntryBox::PenaltyPV1:
+        PenaltyPlayerKey(kPenaltySlots[2], keyCode);
+        break;
+    case EntryBox::PenaltyPV2:
+        PenaltyPlayerKey(kPenaltySlots[3], keyCode);
+        break;
+    case EntryBox::PenaltyTH1:
+        PenaltyTimeKey(kPenaltySlots[0], keyCode);
+        break;
+    case EntryBox::PenaltyTH2:
+        PenaltyTimeKey(kPenaltySlots[1], keyCode);
+        break;
+    case EntryBox::PenaltyTV1:
+        PenaltyTimeKey(kPenaltySlots[2], keyCode);
+        break;
+    case EntryBox::PenaltyTV2:
+        PenaltyTimeKey(kPenaltySlots[3], keyCode);
+        break;
+    case EntryBox::picGoalBack:
+        GoalStripKey(keyCode);
+        break;
+    }
+}
+
+void ScoreBoardLogic::tmrClock1_Timer() {
+    const GameTime r = counters_.ReadCounter(kGameCounter);
+    ShowClock(r);
+    if (r <= GameTime()) {
+        view_.buzzer();
+        view_.setClockTimerEnabled(false);
+    }
+    for (const PenaltySlot& slot : kPenaltySlots) {
+        if (view_.field(slot.time).digit(0) >= 0)
+            DisplayTime(slot.time, counters_.ReadCounter(slot.slot));
+    }
+    Penalty();
+    UpdatePenaltyColonColors();
+}
+
+void ScoreBoardLogic::ShowClock(GameTime v) {
+    const ClockFace face = clockFace(v);
+    DigitGroup& group = view_.field(FieldId::Time);
+    const int n = std::min(group.count(), static_cast<int>(face.digits.size()));
+    for (int e = 0; e < n; ++e)
+        group.setDigit(e, face.digits[e]);
+    view_.setClockColon(face.upperDotLit);
+}
+
+void ScoreBoardLogic::DisplayTime(FieldId timeField, GameTime t) {
+    const std::array<int, 3> digits = penaltyFace(t);
+    DigitGroup& group = view_.field(timeField);
+    const int n = std::min(group.count(), static_cast<int>(digits.size()));
+    for (int e = 0; e < n; ++e)
+        group.setDigit(e, digits[e]);
+}
+
+void ScoreBoardLogic::Penalty() {
+    for (const PenaltySlot& slot : kPenaltySlots)
+        view_.setPenaltyLamp(slot.slot, counters_.ReadCounter(slot.slot) > GameTime());
+}
+
+void ScoreBoardLogic::UpdatePenaltyColonColors() {
+    for (const PenaltySlot& slot : kPenaltySlots)
+        view_.setPenaltyColon(slot.slot, view_.field(slot.time).digit(0) >= 0);
+}
+
+void ScoreBoardLogic::ClearPenalty(int slot) {
+    const PenaltySlot* s = slotByNumber(slot);
+    if (!s)
+        return;
+    modShowDigits::ShowNumber(view_.field(s->player), clearText(), -1, -1);
+    modShowDigits::ShowNumber(view_.field(s->time), clearText(), -1, -1);
+    counters_.SetCounter(GameTime(), s->slot);
+    UpdatePenaltyColonColors();
+    Penalty();
+}
+
+void ScoreBoardLogic::UpdateGoal() {
+    view_.setGoalLamps(WhoGoal_ == kHomeGoal, WhoGoal_ == kVisitorGoal);
+}
+
+void ScoreBoardLogic::GoalLampClicked(int team) {
+    if (team != kHomeGoal && team != kVisitorGoal)
+        return;
+    WhoGoal_ = WhoGoal_ == team ? kNoGoal : team;
+    UpdateGoal();
+}
+
+// Every counter follows the game clock; one already in the wanted state is left alone, so
+// a penalty set while the clock ran waits for the next start.
+void ScoreBoardLogic::StartStopClock() {
+    if (counters_.CounterRunning(kGameCounter)) {
+        for (int i = 0; i < modCount::kCounters; ++i)
+            counters_.StopCounter(i);
+        view_.setClockTimerEnabled(false);
+    } else {
+        for (int i = 0; i < modCount::kCounters; ++i)
+            counters_.StartCounter(i);
+        view_.setClockTimerEnabled(true);
+    }
+}
+
+// The penalty clocks are stopped with the game clock but keep their time.
+void ScoreBoardLogic::ResetClock() {
+    if (counters_.CounterRunning(kGameCounter))
+        StartStopClock();
+    counters_.SetCounter(ResetTime_, kGameCounter);
+    ShowClock(counters_.ReadCounter(kGameCounter));
+}
+
+// An accepted time leaves the clock stopped and becomes the reset value.
+void ScoreBoardLogic::ClockTimeKey(int keyCode) {
+    AllKeyCode(keyCode);
+    const GameTime t =
+        times_.EnterTimeKey(view_.field(FieldId::Time), KeyCodeToAsci(keyCode), kClockLimitSeconds);
+    if (t.isNone())
+        return;
+    if (counters_.CounterRunning(kGameCounter))
+        StartStopClock();
+    counters_.SetCounter(t, kGameCounter);
+    ResetTime_ = t;
+    ShowClock(counters_.ReadCounter(kGameCounter));
+}
+
+// A penalty time is set without touching a running game clock; the penalty clock itself
+// stays stopped until the game clock next starts.
+void ScoreBoardLogic::PenaltyTimeKey(const PenaltySlot& slot, int keyCode) {
+    if (keyCode == settings_.ClearKey)
+        ClearPenalty(slot.slot);
+    AllKeyCode(keyCode);
+    const GameTime v = toWholeSeconds(
+        times_.EnterTimeKey(view_.field(slot.time), KeyCodeToAsci(keyCode), kPenaltyLimitSeconds));
+    if (v.isNone())
+        return;
+    counters_.SetCounter(v, slot.slot);
+    DisplayTime(slot.time, counters_.ReadCounter(slot.slot));
+    UpdatePenaltyColonColors();
+    Penalty();
+}
+
+void ScoreBoardLogic::PenaltyPlayerKey(const PenaltySlot& slot, int keyCode) {
+    if (keyCode == settings_.ClearKey)
+        ClearPenalty(slot.slot);
+    NumberKey(slot.player, keyCode, kSmallLower, kSmallUpper);
+}
+
+void ScoreBoardLogic::NumberKey(FieldId field, int keyCode, int lower, int upper) {
+    AllKeyCode(keyCode);
+    numbers_.EnterNumberKey(view_.field(field), KeyCodeToAsci(keyCode), lower, upper);
+}
+
+void ScoreBoardLogic::GoalStripKey(int keyCode) {
+    AllKeyCode(keyCode);
+    if (keyCode == vk::Left)
+        WhoGoal_ = kHomeGoal;
+    else if (keyCode == vk::Right)
+        WhoGoal_ = kVisitorGoal;
+    else if (keyCode == vk::Down)
+        WhoGoal_ = kNoGoal;
+    UpdateGoal();
+}
