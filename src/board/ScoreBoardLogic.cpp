@@ -147,6 +147,7 @@ void ScoreBoardLogic::tmrClock1_Timer() {
         if (view_.field(slot.time).digit(0) >= 0)
             DisplayTime(slot.time, counters_.ReadCounter(slot.slot));
     }
+    clockRanOut_ = r <= GameTime();
     Penalty();
     UpdatePenaltyColonColors();
 }
@@ -170,7 +171,18 @@ void ScoreBoardLogic::DisplayTime(FieldId timeField, GameTime t) {
 
 void ScoreBoardLogic::Penalty() {
     for (const PenaltySlot& slot : kPenaltySlots)
-        view_.setPenaltyLamp(slot.slot, counters_.ReadCounter(slot.slot) > GameTime());
+        view_.setPenaltyLamp(slot.slot, penaltyLeft(slot.slot) > GameTime());
+}
+
+// Once the game clock has run out, the penalty clocks still carry their running flags until
+// the next start/stop, which banks the time of their last read. Reading them then would let
+// them lose the time the game clock stood at zero, so they answer with that last read.
+GameTime ScoreBoardLogic::penaltyLeft(int counter) {
+    const modCount::CounterState c = counters_.counterState(counter);
+    if (!clockRanOut_ || !c.CounterRunningFlag)
+        return counters_.ReadCounter(counter);
+    const GameTime left = c.CounterTotal - c.CounterBanked - c.CounterElapsed;
+    return left > GameTime() ? left : GameTime();
 }
 
 void ScoreBoardLogic::UpdatePenaltyColonColors() {
@@ -203,6 +215,7 @@ void ScoreBoardLogic::GoalLampClicked(int team) {
 // Every counter follows the game clock; one already in the wanted state is left alone, so
 // a penalty set while the clock ran waits for the next start.
 void ScoreBoardLogic::StartStopClock() {
+    clockRanOut_ = false;
     if (counters_.CounterRunning(kGameCounter)) {
         for (int i = 0; i < modCount::kCounters; ++i)
             counters_.StopCounter(i);

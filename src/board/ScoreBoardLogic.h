@@ -87,6 +87,7 @@ class ScoreBoardLogic {
     void PenaltyPlayerKey(const PenaltySlot& slot, int keyCode);
     void NumberKey(FieldId field, int keyCode, int lower, int upper);
     void GoalStripKey(int keyCode);
+    GameTime penaltyLeft(int counter);
 
     BoardView& view_;
     const Settings& settings_;
@@ -95,4 +96,5 @@ class ScoreBoardLogic {
     TimeEntry times_;
     GameTime ResetTime_ = kLoadTime;
     int WhoGoal_ = 0;
+    bool clockRanOut_ = false; // the last tick found the game clock at zero
 };

@@ -148,6 +148,33 @@ TEST_F(BoardLogic, TickReachingZeroShowsZeroBuzzesOnceAndStopsTheTimer) {
     EXPECT_FALSE(b.view.timerEnabled());
 }
 
+TEST_F(BoardLogic, PenaltiesLoseNoTimeWhileTheClockStandsAtZero) {
+    b.type(EntryBox::TimeBack, "0.015\n");
+    b.type(EntryBox::PenaltyTH1, "2\n");
+    b.type(EntryBox::PenaltyTV2, ".10\n"); // would run out during the stand
+    b.press(EntryBox::TimeBack, 'S');
+    b.run(1500);
+    ASSERT_FALSE(b.view.timerEnabled());
+
+    // Everything that redraws the penalty lamps while the clock stands: a penalty typed into
+    // another slot, a slot cleared, the redraw after the options dialog.
+    b.run(30000);
+    b.type(EntryBox::PenaltyTH2, "2\n");
+    b.press(EntryBox::PenaltyPV1, vk::Delete);
+    b.logic.Penalty();
+    EXPECT_EQ(b.view.penaltyLamp(1), Lamp::Lit);
+    EXPECT_EQ(b.view.penaltyLamp(4), Lamp::Lit);
+
+    b.press(EntryBox::TimeBack, 'S');
+    EXPECT_EQ(b.counter(1), tenths(1185));
+    EXPECT_EQ(b.counter(4), tenths(85));
+    b.type(EntryBox::TimeBack, "1\n");
+    b.press(EntryBox::TimeBack, 'S');
+    b.run(1000);
+    EXPECT_EQ(b.counter(1), tenths(1175));
+    EXPECT_EQ(b.counter(2), secs(119));
+}
+
 // ---- configured keys ----------------------------------------------------------------------
 
 TEST_F(BoardLogic, ResetKeyEqualToStartStopOnlyToggles) {
