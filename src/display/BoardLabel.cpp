@@ -22,7 +22,6 @@ BoardLabel::BoardLabel(const QString& text, QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(false);
-    setAttribute(Qt::WA_TranslucentBackground);
     QFont f = font();
     f.setFamily(sansFamily());
     f.setPixelSize(pixelSizeFor(fontSize_));
@@ -65,9 +64,15 @@ void BoardLabel::setText(const QString& text) {
 }
 
 void BoardLabel::fitText() {
-    if (autoSize_) {
-        resize(sizeHint());
+    if (!autoSize_) {
+        return;
     }
+    // The label grows sideways with its text, breaking lines only where the text does, even
+    // when word wrap is on: a long team name stays on one line and overhangs its container.
+    const QSize text = fontMetrics().size(0, QLabel::text());
+    const QMargins m = contentsMargins();
+    resize(text.width() + m.left() + m.right() + 2 * margin(),
+           text.height() + m.top() + m.bottom() + 2 * margin());
 }
 
 void BoardLabel::changeEvent(QEvent* event) {

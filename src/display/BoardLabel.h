@@ -8,7 +8,7 @@
 // sans-serif face, with its size given in points as designed and shown at that size on any
 // screen (a point is 20 twips, a pixel 15 twips). Texts are plain, never markup, so a team
 // name shows exactly as typed. With auto-size on, the label fits its text whenever the text
-// or the font changes.
+// or the font changes, on one line unless the text itself breaks it.
 class BoardLabel : public QLabel {
     Q_OBJECT
 

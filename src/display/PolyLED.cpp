@@ -116,7 +116,6 @@ void PolyLED::setSize(double size) {
 void PolyLED::setNameIndex(const QString& name, int index) {
     name_ = name;
     index_ = index;
-    setObjectName(name);
 }
 
 QSize PolyLED::sizeHint() const {
