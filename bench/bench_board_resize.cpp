@@ -1,0 +1,107 @@
+// One resize of the board at 1920 x 1080 with three 3000 x 2000 JPEG pictures set: the
+// controls scaled, the marker hidden, names and pictures laid out again. Painting is left
+// out. Beside it, the same resize when every picture file has changed on disk, so each one
+// is decoded again as it would be on every resize without the picture cache.
+#include "board/frmScoreBoard.h"
+#include "settings/Settings.h"
+#include "support/FakeTimeSource.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Pictures {
+    QTemporaryDir dir;
+    QStringList paths;
+    Pictures() {
+        for (int n = 0; n < 3; ++n) {
+            QImage image(3000, 2000, QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+                for (int x = 0; x < image.width(); ++x)
+                    line[x] = qRgb((x + 40 * n) & 255, (y * 3) & 255, ((x ^ y) + n) & 255);
+            }
+            paths << dir.filePath(QStringLiteral("picture%1.jpg").arg(n));
+            image.save(paths.last(), "JPEG", 90);
+        }
+    }
+    // Gives every file a new modification time, as if it had been replaced.
+    void touch(int generation) {
+        const QDateTime when = QDateTime::currentDateTime().addSecs(generation);
+        for (const QString& path : paths) {
+            QFile file(path);
+            file.open(QIODevice::ReadWrite);
+            file.setFileTime(when, QFileDevice::FileModificationTime);
+        }
+    }
+};
+
+Pictures& pictures() {
+    static Pictures p;
+    return p;
+}
+
+void resizeBoard(benchmark::State& state, bool picturesChange) {
+    Pictures& pics = pictures();
+    Settings settings;
+    settings.HomePic = pics.paths.at(0);
+    settings.VisitorPic = pics.paths.at(1);
+    settings.BoardPic = pics.paths.at(2);
+    FakeTimeSource time;
+    frmScoreBoard board(settings, time);
+    board.show();
+    board.resize(1920, 1080);
+    QApplication::processEvents();
+
+    // Alternate between two sizes near 1920 x 1080, as a drag does.
+    int generation = 0;
+    for (auto _ : state) {
+        if (picturesChange) {
+            state.PauseTiming();
+            pics.touch(++generation);
+            state.ResumeTiming();
+        }
+        board.resize(generation % 2 ? 1920 : 1904, generation % 2 ? 1080 : 1071);
+        if (!picturesChange)
+            ++generation;
+        if (generation % 16 == 0) {
+            state.PauseTiming();
+            QApplication::processEvents(); // paint off the clock
+            state.ResumeTiming();
+        }
+    }
+}
+
+void BM_ResizeWithCachedPictures(benchmark::State& state) {
+    resizeBoard(state, false);
+}
+BENCHMARK(BM_ResizeWithCachedPictures)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_ResizeDecodingEveryPicture(benchmark::State& state) {
+    resizeBoard(state, true);
+}
+BENCHMARK(BM_ResizeDecodingEveryPicture)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
