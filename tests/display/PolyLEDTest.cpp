@@ -190,6 +190,7 @@ void PolyLEDTest::fieldIsADigitGroup() {
     std::vector<PolyLED*> made;
     for (int i = 0; i < 3; ++i) {
         made.push_back(new PolyLED(&box));
+        made.back()->setObjectName(QStringLiteral("pledHome(%1)").arg(i));
         field.append(made.back());
     }
     QCOMPARE(field.Count(), 3);
@@ -198,6 +199,8 @@ void PolyLEDTest::fieldIsADigitGroup() {
         QCOMPARE(field.cell(i), made[i]);
         QCOMPARE(made[i]->Name(), QStringLiteral("pledHome"));
         QCOMPARE(made[i]->Index(), i);
+        // The board names its controls itself; joining a field leaves that name alone.
+        QCOMPARE(made[i]->objectName(), QStringLiteral("pledHome(%1)").arg(i));
     }
 
     DigitGroup& group = field;
