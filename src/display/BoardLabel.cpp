@@ -45,12 +45,57 @@ int BoardLabel::pixelSizeFor(double points) {
 
 void BoardLabel::setFontSize(double points) {
     fontSize_ = (std::isfinite(points) && points >= 1.0) ? std::min(points, kMaxPoints) : 1.0;
+    applyFontSize();
+}
+
+void BoardLabel::applyFontSize() {
     QFont f = font();
-    const int pixels = pixelSizeFor(fontSize_);
+    const int pixels = autoSize_ ? pixelSizeFor(fontSize_) : fittingPixelSize(f);
     if (f.pixelSize() != pixels) {
         f.setPixelSize(pixels);
         setFont(f); // the font change fits the text when auto-size is on
     }
+}
+
+bool BoardLabel::textFits(QFont f, int pixels) const {
+    f.setPixelSize(pixels);
+    const QFontMetrics metrics(f);
+    const QRect box = contentsRect();
+    if (!wordWrap())
+        return metrics.size(0, text()).width() <= box.width();
+    // Wrapped text must fit its height, and no single word may be wider than the label.
+    const QRect needed = metrics.boundingRect(box, Qt::TextWordWrap | alignment(), text());
+    if (needed.height() > box.height())
+        return false;
+    const auto words = text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return std::all_of(words.begin(), words.end(), [&](const QString& word) {
+        return metrics.horizontalAdvance(word) <= box.width();
+    });
+}
+
+int BoardLabel::fittingPixelSize(const QFont& f) const {
+    // A fixed label whose text is wider than the label (a window stretched more in height
+    // than in width scales type faster than widths) draws its text a little smaller rather
+    // than cutting it off.
+    const int designed = pixelSizeFor(fontSize_);
+    if (text().isEmpty() || width() <= 0 || height() <= 0 || textFits(f, designed))
+        return designed;
+    int low = 1;
+    int high = designed;
+    while (low < high) {
+        const int mid = (low + high + 1) / 2;
+        if (textFits(f, mid))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+void BoardLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (!autoSize_)
+        applyFontSize();
 }
 
 void BoardLabel::setAutoSize(bool on) {
@@ -61,6 +106,8 @@ void BoardLabel::setAutoSize(bool on) {
 void BoardLabel::setText(const QString& text) {
     QLabel::setText(text);
     fitText();
+    if (!autoSize_)
+        applyFontSize();
 }
 
 void BoardLabel::fitText() {

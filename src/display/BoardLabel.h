@@ -8,7 +8,8 @@
 // sans-serif face, with its size given in points as designed and shown at that size on any
 // screen (a point is 20 twips, a pixel 15 twips). Texts are plain, never markup, so a team
 // name shows exactly as typed. With auto-size on, the label fits its text whenever the text
-// or the font changes, on one line unless the text itself breaks it.
+// or the font changes, on one line unless the text itself breaks it. With auto-size off, a
+// text that would not fit the label at its size is drawn smaller instead of being cut off.
 class BoardLabel : public QLabel {
     Q_OBJECT
 
@@ -37,9 +38,13 @@ class BoardLabel : public QLabel {
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void fitText();
+    void applyFontSize();
+    bool textFits(QFont f, int pixels) const;
+    int fittingPixelSize(const QFont& f) const;
 
     std::int32_t foreBgr_ = 0x000000;
     double fontSize_ = 8.25;

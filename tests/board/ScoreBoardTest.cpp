@@ -266,6 +266,31 @@ class ScoreBoardTest : public QObject {
         QCOMPARE(shape(*board, "shpGoalH")->FillColor(), settings.ScoreColor);
     }
 
+    void noHeadingIsCutOffAtAnySize_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("design") << QSize(632, 453);
+        QTest::newRow("1280x1024") << QSize(1280, 1024);
+        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        QTest::newRow("4K") << QSize(3840, 2160);
+        QTest::newRow("tall and narrow") << QSize(700, 1200);
+    }
+    void noHeadingIsCutOffAtAnySize() {
+        QFETCH(QSize, size);
+        board->resize(size);
+        for (BoardLabel* label : board->findChildren<BoardLabel*>()) {
+            if (label->autoSize())
+                continue; // team names overhang their containers by design
+            const QFontMetrics metrics(label->font());
+            for (const QString& word : label->text().split(QLatin1Char(' ')))
+                QVERIFY2(metrics.horizontalAdvance(word) <= label->contentsRect().width(),
+                         qPrintable(label->objectName() + QLatin1Char(' ') + word));
+            const QRect needed = metrics.boundingRect(
+                label->contentsRect(), Qt::TextWordWrap | label->alignment(), label->text());
+            QVERIFY2(needed.height() <= label->contentsRect().height(),
+                     qPrintable(label->objectName()));
+        }
+    }
+
     void coloursComeFromTheSettings() {
         // Labels take BorderColor except the team names; boxes LEDBack except the name
         // and picture containers and the goal strip, which end in FormBack.
