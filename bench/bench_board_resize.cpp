@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QWindow>
 
 namespace {
 
@@ -90,6 +91,33 @@ void BM_ResizeDecodingEveryPicture(benchmark::State& state) {
     resizeBoard(state, true);
 }
 BENCHMARK(BM_ResizeDecodingEveryPicture)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// A frame of a resize drag as the audience sees it: the resize and the paint that follows,
+// pictures scaled to their new frames included.
+void BM_ResizeAndPaint(benchmark::State& state) {
+    Pictures& pics = pictures();
+    Settings settings;
+    settings.HomePic = pics.paths.at(0);
+    settings.VisitorPic = pics.paths.at(1);
+    settings.BoardPic = pics.paths.at(2);
+    FakeTimeSource time;
+    frmScoreBoard board(settings, time);
+    board.show();
+    board.resize(1920, 1080);
+    while (!board.windowHandle() || !board.windowHandle()->isExposed())
+        QApplication::processEvents();
+    QApplication::processEvents();
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        board.resize(1904 + step % 16, 1071 + step % 9);
+        board.repaint();
+    }
+}
+BENCHMARK(BM_ResizeAndPaint)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);

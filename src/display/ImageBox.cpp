@@ -8,6 +8,11 @@ ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
 }
 
 void ImageBox::setImage(const QImage& image) {
+    // The board hands the same picture back after every resize; keep what was scaled.
+    if (image.cacheKey() == image_.cacheKey() && !image.isNull()) {
+        fitToImage();
+        return;
+    }
     image_ = image;
     scaled_ = QPixmap();
     fitToImage();
@@ -39,8 +44,14 @@ void ImageBox::paintEvent(QPaintEvent*) {
         return;
     }
     if (scaled_.size() != size()) {
+        // A photograph many times the size of its frame is first halved cheaply, so a
+        // resize drag stays smooth; the last step is smooth to keep it clean.
+        QImage source = image_;
+        const QSize twice = size() * 2;
+        if (source.width() > 2 * twice.width() && source.height() > 2 * twice.height())
+            source = source.scaled(twice, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         scaled_ = QPixmap::fromImage(
-            image_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     painter.drawPixmap(QPoint(0, 0), scaled_);
 }
