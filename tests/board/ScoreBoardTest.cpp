@@ -10,7 +10,10 @@
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <vector>
@@ -289,6 +292,69 @@ class ScoreBoardTest : public QObject {
             QVERIFY2(needed.height() <= label->contentsRect().height(),
                      qPrintable(label->objectName()));
         }
+    }
+
+    void picturesFitTheirFramesAndFollowTheFileOnTheNextResize() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("home.jpg"));
+        QImage wide(100, 50, QImage::Format_RGB32);
+        wide.fill(Qt::red);
+        QVERIFY(wide.save(path, "JPG"));
+        settings.HomePic = path;
+        board->UpdateLabels();
+        auto* image = board->findChild<ImageBox*>(QStringLiteral("imgHomePic"));
+        const ControlMetrics& m = board->controls().find(image)->metrics;
+        // 1500 x 750 twips into the 1240 x 1395 frame: as wide as the frame, centred.
+        QCOMPARE(m.Width, 1240.0);
+        QCOMPARE(m.Height, 620.0);
+        QCOMPARE(m.Left, 0.0);
+        QCOMPARE(m.Top, 387.5);
+        QVERIFY(image->isVisible());
+        QCOMPARE(image->image().size(), QSize(100, 50));
+
+        // A new picture in the same file shows after the next resize.
+        QImage tall(50, 100, QImage::Format_RGB32);
+        tall.fill(Qt::blue);
+        QVERIFY(tall.save(path, "JPG"));
+        QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                QFileDevice::FileModificationTime);
+        board->resize(board->width() + 10, board->height());
+        QCOMPARE(image->image().size(), QSize(50, 100));
+
+        // A file that has gone, or that is no picture, leaves the picture as it was.
+        QVERIFY(QFile::remove(path));
+        board->resize(board->width() + 10, board->height());
+        QCOMPARE(image->image().size(), QSize(50, 100));
+        QFile junk(path);
+        QVERIFY(junk.open(QIODevice::WriteOnly));
+        junk.write("not a picture at all");
+        junk.close();
+        board->resize(board->width() + 10, board->height());
+        QCOMPARE(image->image().size(), QSize(50, 100));
+
+        // Clearing the setting clears the picture.
+        settings.HomePic.clear();
+        board->UpdateLabels();
+        QVERIFY(image->image().isNull());
+    }
+
+    void everythingScalesWithTheWindow() {
+        board->resize(3840, 2160);
+        const double sx = 3840.0 / 632, sy = 2160.0 / 453;
+        const QRect time = box(EntryBox::TimeBack)->geometry();
+        QCOMPARE(time.left(), twipsToPixels(float(sx) * 2835.0f));
+        QVERIFY(qAbs(time.width() - 3810 / 15.0 * sx) <= 1.0);
+        PolyLED* digit = board->ledField(FieldId::Time).cell(0);
+        QVERIFY(qAbs(digit->Size() - 80 * sy) < 1e-6);
+        // The hundreds of a score stay left of their box, and out of sight.
+        QVERIFY(board->ledField(FieldId::Home).cell(2)->x() < 0);
+        // Team names follow the window by the narrower ratio: here the height.
+        auto* name = board->findChild<BoardLabel*>(QStringLiteral("lblHome"));
+        QVERIFY(qAbs(name->FontSize() - 24.0 / 7200 * (2160 * 15)) < 0.01);
+        // Back to the design size: every control where it was.
+        board->resize(632, 453);
+        QCOMPARE(box(EntryBox::TimeBack)->geometry(), twipsRectToPixels(2835, 240, 3810, 1455));
+        QCOMPARE(digit->Size(), 80.0);
     }
 
     void coloursComeFromTheSettings() {
