@@ -1,0 +1,124 @@
+// The board on a real X server, typed at through the X input system as a keyboard would:
+// the keys arrive as the windowing system delivers them, keypad and NumLock included.
+#include "board/frmScoreBoard.h"
+#include "display/PictureBox.h"
+#include "display/PolyLED.h"
+#include "settings/Settings.h"
+#include "support/FakeTimeSource.h"
+
+#include <QTest>
+#include <QWindow>
+#include <memory>
+#include <vector>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// A connection of its own to the X server the test runs on, for synthetic key strokes.
+class XKeyboard {
+  public:
+    XKeyboard() : display_(XOpenDisplay(nullptr)) {}
+    ~XKeyboard() {
+        if (display_)
+            XCloseDisplay(display_);
+    }
+    bool ok() const { return display_ != nullptr; }
+
+    void stroke(KeySym sym) {
+        const KeyCode code = XKeysymToKeycode(display_, sym);
+        XTestFakeKeyEvent(display_, code, True, CurrentTime);
+        XTestFakeKeyEvent(display_, code, False, CurrentTime);
+        XSync(display_, False);
+    }
+    bool numLockOn() {
+        unsigned int state = 0;
+        XkbGetIndicatorState(display_, XkbUseCoreKbd, &state);
+        return (state & 0x2) != 0; // the second indicator is NumLock
+    }
+    void setNumLock(bool on) {
+        if (numLockOn() != on)
+            stroke(XK_Num_Lock);
+    }
+
+  private:
+    Display* display_;
+};
+
+} // namespace
+
+class RealKeysTest : public QObject {
+    Q_OBJECT
+
+    Settings settings;
+    FakeTimeSource time;
+    std::unique_ptr<frmScoreBoard> board;
+    XKeyboard keyboard;
+
+    PictureBox* box(EntryBox id) { return board->entryBox(id); }
+    std::vector<int> digits(FieldId id) {
+        std::vector<int> out;
+        for (PolyLED* cell : board->ledField(id).cells())
+            out.push_back(cell->Caption());
+        return out;
+    }
+    void strokes(std::initializer_list<KeySym> syms) {
+        for (KeySym sym : syms)
+            keyboard.stroke(sym);
+        // Let the server deliver every stroke.
+        QTest::qWait(100);
+    }
+
+  private slots:
+    void initTestCase() {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || !keyboard.ok())
+            QSKIP("needs an X server");
+    }
+    void init() {
+        board = std::make_unique<frmScoreBoard>(settings, time);
+        board->show();
+        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        board->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(board.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box(EntryBox::TimeBack)));
+    }
+    void cleanup() {
+        keyboard.setNumLock(false);
+        board.reset();
+    }
+
+    void theStartStopKeyRunsTheClock() {
+        strokes({XK_s});
+        QTRY_VERIFY(board->clockTimer().isEnabled());
+        strokes({XK_s});
+        QTRY_VERIFY(!board->clockTimer().isEnabled());
+    }
+
+    void tabMovesAndTypedScoresLand() {
+        strokes({XK_Tab});
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box(EntryBox::HomeBack)));
+        strokes({XK_1, XK_2, XK_Return});
+        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{2, 1, -1}));
+        strokes({XK_plus, XK_3});
+        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{5, 1, -1}));
+    }
+
+    void keypadDigitsCountOnlyWithNumLockOn() {
+        strokes({XK_Tab});
+        keyboard.setNumLock(true);
+        QTRY_VERIFY(keyboard.numLockOn());
+        strokes({XK_KP_1, XK_KP_4, XK_KP_Enter});
+        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{4, 1, -1}));
+        keyboard.setNumLock(false);
+        QTRY_VERIFY(!keyboard.numLockOn());
+        // With NumLock off the same keys are End, Left and so on: no digits.
+        strokes({XK_KP_1, XK_KP_7, XK_KP_Enter});
+        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{4, 1, -1}));
+    }
+};
+
+QTEST_MAIN(RealKeysTest)
+#include "RealKeysTest.moc"
