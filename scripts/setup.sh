@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the system packages the build and the tests need, only those that are missing,
-# then configures and builds the project into build/.
+# then configures and builds the project into build/ (build-asan/ with SANITIZE=1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,6 +26,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-build_type=${BUILD_TYPE:-RelWithDebInfo}
-cmake -S . -B build -DCMAKE_BUILD_TYPE="$build_type" ${CMAKE_EXTRA_ARGS:-} >/dev/null
-cmake --build build -j "$(nproc)"
+# SANITIZE=1 builds into build-asan with the address and undefined-behaviour sanitizers.
+build_dir=build
+extra=()
+if [ "${SANITIZE:-0}" = 1 ]; then
+    build_dir=build-asan
+    extra=(-DPUCKTALLY_SANITIZE=ON -DPUCKTALLY_BENCH=OFF)
+fi
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${extra[@]}" >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"

@@ -15,5 +15,12 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-cd build
+build_dir=build
+if [ "${SANITIZE:-0}" = 1 ]; then
+    build_dir=build-asan
+    # Qt and the font libraries keep caches for the life of the process: not leaks of ours.
+    export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+fi
+cd "$build_dir"
 ctest --output-on-failure -j "$(nproc)" "$@"
