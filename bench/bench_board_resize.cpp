@@ -48,17 +48,32 @@ Pictures& pictures() {
     return p;
 }
 
-void resizeBoard(benchmark::State& state, bool picturesChange) {
-    Pictures& pics = pictures();
+Settings withPictures(const Pictures& pics) {
     Settings settings;
     settings.HomePic = pics.paths.at(0);
     settings.VisitorPic = pics.paths.at(1);
     settings.BoardPic = pics.paths.at(2);
+    return settings;
+}
+
+// The board shown at 1920 x 1080 with its three pictures, painted once.
+struct ShownBoard {
+    Settings settings;
     FakeTimeSource time;
-    frmScoreBoard board(settings, time);
-    board.show();
-    board.resize(1920, 1080);
-    QApplication::processEvents();
+    frmScoreBoard board{settings, time};
+    explicit ShownBoard(const Pictures& pics) : settings(withPictures(pics)) {
+        board.show();
+        board.resize(1920, 1080);
+        while (!board.windowHandle() || !board.windowHandle()->isExposed())
+            QApplication::processEvents();
+        QApplication::processEvents();
+    }
+};
+
+void resizeBoard(benchmark::State& state, bool picturesChange) {
+    Pictures& pics = pictures();
+    ShownBoard shown(pics);
+    frmScoreBoard& board = shown.board;
 
     // Alternate between two sizes near 1920 x 1080, as a drag does.
     int generation = 0;
@@ -98,18 +113,8 @@ BENCHMARK(BM_ResizeDecodingEveryPicture)
 // A frame of a resize drag as the audience sees it: the resize and the paint that follows,
 // pictures scaled to their new frames included.
 void BM_ResizeAndPaint(benchmark::State& state) {
-    Pictures& pics = pictures();
-    Settings settings;
-    settings.HomePic = pics.paths.at(0);
-    settings.VisitorPic = pics.paths.at(1);
-    settings.BoardPic = pics.paths.at(2);
-    FakeTimeSource time;
-    frmScoreBoard board(settings, time);
-    board.show();
-    board.resize(1920, 1080);
-    while (!board.windowHandle() || !board.windowHandle()->isExposed())
-        QApplication::processEvents();
-    QApplication::processEvents();
+    ShownBoard shown(pictures());
+    frmScoreBoard& board = shown.board;
     int step = 0;
     for (auto _ : state) {
         ++step;

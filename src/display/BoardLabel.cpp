@@ -130,16 +130,11 @@ void BoardLabel::changeEvent(QEvent* event) {
 }
 
 void BoardLabel::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
+    click_.press(event);
 }
 
 void BoardLabel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    event->accept();
-    if (wasPressed && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint())) {
+    if (click_.release(event, rect())) {
         emit clicked();
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display/LeftClick.h"
+
 #include <QLabel>
 
 #include <cstdint>
@@ -49,5 +51,5 @@ class BoardLabel : public QLabel {
     std::int32_t foreBgr_ = 0x000000;
     double fontSize_ = 8.25;
     bool autoSize_ = false;
-    bool pressed_ = false;
+    LeftClick click_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display/LeftClick.h"
+
 #include <QImage>
 #include <QPixmap>
 #include <QWidget>
@@ -34,7 +36,7 @@ class ImageBox : public QWidget {
 
     QImage image_;
     bool stretch_ = false;
-    bool pressed_ = false;
+    LeftClick click_;
     // The picture scaled to the box, made again only when the box or the picture changes.
     QPixmap scaled_;
 };

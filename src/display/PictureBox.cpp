@@ -40,16 +40,11 @@ void PictureBox::focusInEvent(QFocusEvent* event) {
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    pressed_ = event->button() == Qt::LeftButton;
-    event->accept();
+    click_.press(event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    event->accept();
-    if (wasPressed && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint())) {
+    if (click_.release(event, rect())) {
         emit clicked();
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "display/LeftClick.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -35,5 +37,5 @@ class PictureBox : public QWidget {
 
   private:
     std::int32_t backBgr_ = 0xFFFFFF;
-    bool pressed_ = false;
+    LeftClick click_;
 };
