@@ -5,15 +5,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+# A private X server on the first free display; it tells us which one it took.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true' EXIT
-export DISPLAY=$display
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$display_file"' EXIT
+for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
     sleep 0.1
 done
+export DISPLAY=:$(head -n 1 "$display_file")
 
 build_dir=build
 if [ "${SANITIZE:-0}" = 1 ]; then

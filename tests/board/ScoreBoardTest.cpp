@@ -316,8 +316,11 @@ class ScoreBoardTest : public QObject {
         QImage tall(50, 100, QImage::Format_RGB32);
         tall.fill(Qt::blue);
         QVERIFY(tall.save(path, "JPG"));
-        QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(5),
-                                QFileDevice::FileModificationTime);
+        QFile changed(path);
+        QVERIFY(changed.open(QIODevice::ReadWrite));
+        QVERIFY(changed.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                    QFileDevice::FileModificationTime));
+        changed.close();
         board->resize(board->width() + 10, board->height());
         QCOMPARE(image->image().size(), QSize(50, 100));
 
