@@ -77,6 +77,12 @@ void ScoreBoardLogic::AllKeyCode(int keyCode) {
         view_.showOptions();
 }
 
+bool ScoreBoardLogic::IsFunctionKey(int keyCode) const {
+    return keyCode == settings_.StartStopClockKey || keyCode == settings_.ResetClockKey ||
+           keyCode == settings_.BuzzerKey || keyCode == settings_.HornKey || keyCode == vk::F1 ||
+           keyCode == vk::F2;
+}
+
 int ScoreBoardLogic::KeyCodeToAsci(int keyCode) const {
     return ::KeyCodeToAsci(keyCode, settings_.ClearKey);
 }

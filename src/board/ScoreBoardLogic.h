@@ -39,6 +39,8 @@ class ScoreBoardLogic {
     // The board-wide function keys: start/stop, reset, buzzer, horn, help, options. The first
     // matching row wins, so a configured key equal to another one or to F1/F2 takes it over.
     void AllKeyCode(int keyCode);
+    // Whether the key has a board-wide function (clock, buzzer, horn, help, options).
+    bool IsFunctionKey(int keyCode) const;
     // The character code of a key for field entry (see KeyCodeToAsci in KeyCodes.h).
     int KeyCodeToAsci(int keyCode) const;
     // Releasing NumLock brings its state back in line with the chosen mode.

@@ -59,8 +59,11 @@ void frmScoreBoard::wireEntryBoxes() {
         PictureBox* box = entryBoxes_.at(static_cast<size_t>(i));
         const auto id = static_cast<EntryBox>(i);
         box->setFocusPolicy(Qt::StrongFocus);
-        connect(box, &PictureBox::keyDown, this,
-                [this, id](QKeyEvent* e) { logic_.KeyDown(id, virtualKeyOf(*e)); });
+        connect(box, &PictureBox::keyDown, this, [this, id](QKeyEvent* e) {
+            const int key = virtualKeyOf(*e);
+            if (!isRepeatedFunctionKey(*e, key))
+                logic_.KeyDown(id, key);
+        });
         connect(box, &PictureBox::keyUp, this, [this](QKeyEvent* e) {
             logic_.AllKeyUp(virtualKeyOf(*e), static_cast<int>(e->modifiers()));
         });
@@ -297,5 +300,13 @@ void frmScoreBoard::Form_Resize() {
 
 void frmScoreBoard::keyPressEvent(QKeyEvent* event) {
     // Reached only when no entry box holds the focus.
-    logic_.AllKeyCode(virtualKeyOf(*event));
+    const int key = virtualKeyOf(*event);
+    if (!isRepeatedFunctionKey(*event, key))
+        logic_.AllKeyCode(key);
+}
+
+bool frmScoreBoard::isRepeatedFunctionKey(const QKeyEvent& event, int key) const {
+    // A start/stop key held a moment too long must not flip the clock back and forth with
+    // the keyboard's repeat; typing keys still repeat.
+    return event.isAutoRepeat() && logic_.IsFunctionKey(key);
 }

@@ -13,6 +13,7 @@
 #include <memory>
 
 class BoardLabel;
+class QKeyEvent;
 class ImageBox;
 class PictureBox;
 class ShapeWidget;
@@ -84,6 +85,7 @@ class frmScoreBoard : public QWidget, public BoardView {
     void wireEntryBoxes();
     void fitPicture(ImageBox* image, PictureBox* container, const QString& path);
     void colorLamp(ShapeWidget* shape, bool lit);
+    bool isRepeatedFunctionKey(const QKeyEvent& event, int key) const;
 
     const Settings& settings_;
     BoardControls controls_;

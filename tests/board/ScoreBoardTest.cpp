@@ -146,6 +146,22 @@ class ScoreBoardTest : public QObject {
         QCOMPARE(digits(*board, FieldId::Time), (std::vector<int>{1, 0, 0, 0}));
     }
 
+    void aHeldStartKeyActsOnceButHeldDigitsRepeat() {
+        auto held = [&](Qt::Key key, const QString& text) {
+            QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, text, /*autorep=*/true);
+            QApplication::sendEvent(focused(), &repeat);
+        };
+        type(QStringLiteral("s"));
+        for (int i = 0; i < 5; ++i)
+            held(Qt::Key_S, QStringLiteral("s"));
+        QVERIFY(board->clockTimer().isEnabled());
+        select(EntryBox::ShotsBackH);
+        type(QStringLiteral("1"));
+        held(Qt::Key_1, QStringLiteral("1"));
+        type(QStringLiteral("\r"));
+        QCOMPARE(digits(*board, FieldId::SOGH), (std::vector<int>{1, 1}));
+    }
+
     void theLastMinuteShowsTenths() {
         type(QStringLiteral("0.595\r"));
         QCOMPARE(digits(*board, FieldId::Time), (std::vector<int>{5, 9, 5, -1}));
