@@ -113,6 +113,17 @@ struct BoardBuilder {
         pair[1] = shape(b, ShapeWidget::Kind::Circle, dots, 1, box(660, 600, 165, 165), 1);
     }
 
+    // A penalty slot: the player-number box, and the time box 1440 twips to its right.
+    void penaltySlot(const PenaltySlot& slot, EntryBox playerBox, EntryBox timeBox, double left,
+                     double top) {
+        const bool home = slot.slot <= 2;
+        const QString suffix =
+            QLatin1String(home ? "H" : "V") + QString::number(home ? slot.slot : slot.slot - 2);
+        penaltyPlayer(playerBox, slot.player, QStringLiteral("PenaltyP") + suffix, left, top);
+        penaltyTime(timeBox, slot.time, slot.slot, QStringLiteral("PenaltyT") + suffix, left + 1440,
+                    top);
+    }
+
     void build() {
         using K = ShapeWidget::Kind;
         QWidget* w = &board;
@@ -228,28 +239,16 @@ struct BoardBuilder {
         label(w, QStringLiteral("lblPeriod"), QStringLiteral("PERIOD"), box(4080, 4020, 1335, 375),
               15.75, true, centre);
 
-        penaltyPlayer(EntryBox::PenaltyPH1, FieldId::PenaltyPH1, QStringLiteral("PenaltyPH1"), 480,
-                      4320);
-        penaltyTime(EntryBox::PenaltyTH1, FieldId::PenaltyTH1, 1, QStringLiteral("PenaltyTH1"),
-                    1920, 4320);
-        penaltyPlayer(EntryBox::PenaltyPV1, FieldId::PenaltyPV1, QStringLiteral("PenaltyPV1"), 5520,
-                      4320);
-        penaltyTime(EntryBox::PenaltyTV1, FieldId::PenaltyTV1, 3, QStringLiteral("PenaltyTV1"),
-                    6960, 4320);
+        penaltySlot(kPenaltySlots[0], EntryBox::PenaltyPH1, EntryBox::PenaltyTH1, 480, 4320);
+        penaltySlot(kPenaltySlots[2], EntryBox::PenaltyPV1, EntryBox::PenaltyTV1, 5520, 4320);
 
         board.picBoardPicContainer =
             pictureBox(w, QStringLiteral("picBoardPicContainer"), box(4115, 4680, 1335, 1695));
         board.imgBoardPic =
             image(board.picBoardPicContainer, QStringLiteral("imgBoardPic"), box(0, 0, 1095, 1455));
 
-        penaltyPlayer(EntryBox::PenaltyPH2, FieldId::PenaltyPH2, QStringLiteral("PenaltyPH2"), 480,
-                      5400);
-        penaltyTime(EntryBox::PenaltyTH2, FieldId::PenaltyTH2, 2, QStringLiteral("PenaltyTH2"),
-                    1920, 5400);
-        penaltyPlayer(EntryBox::PenaltyPV2, FieldId::PenaltyPV2, QStringLiteral("PenaltyPV2"), 5520,
-                      5400);
-        penaltyTime(EntryBox::PenaltyTV2, FieldId::PenaltyTV2, 4, QStringLiteral("PenaltyTV2"),
-                    6960, 5400);
+        penaltySlot(kPenaltySlots[1], EntryBox::PenaltyPH2, EntryBox::PenaltyTH2, 480, 5400);
+        penaltySlot(kPenaltySlots[3], EntryBox::PenaltyPV2, EntryBox::PenaltyTV2, 5520, 5400);
 
         // Shapes and labels lie beneath the boxes, so a box covers the middle of the
         // selection marker and only its band shows.
