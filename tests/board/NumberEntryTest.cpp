@@ -1,3 +1,4 @@
+#include "TypedCharacters.h"
 #include "board/KeyCodes.h"
 #include "board/TimeEntry.h"
 #include "board/modShowDigits.h"
@@ -28,16 +29,6 @@ std::string shown(const DigitGroup& field) {
         text += d < 0 ? ' ' : static_cast<char>('0' + d);
     }
     return text;
-}
-
-// Keys are written as the characters they type; '#' is the clear key, '?' a key such as a
-// letter that means nothing to field entry.
-int characterOf(char key) {
-    if (key == '#')
-        return kClearCharacter;
-    if (key == '?')
-        return kNoCharacter;
-    return key;
 }
 
 void type(modShowDigits& entry, DigitGroup& field, const std::string& keys, int lower, int upper) {

@@ -1,4 +1,5 @@
 #include "board/TimeEntry.h"
+#include "TypedCharacters.h"
 #include "board/KeyCodes.h"
 #include "board/modShowDigits.h"
 #include "support/MemoryDigitGroup.h"
@@ -60,16 +61,6 @@ TEST(ParseTime, RefusesLongTextsWithoutOverflow) {
         EXPECT_TRUE(TimeEntry::ParseTime(QString(length, QLatin1Char('9'))).isNone()) << length;
         EXPECT_TRUE(TimeEntry::ParseTime(QString(length, QLatin1Char('0'))).isNone()) << length;
     }
-}
-
-// Keys are written as the characters they type; '#' is the clear key, '?' a key such as a
-// letter that means nothing to field entry.
-int characterOf(char key) {
-    if (key == '#')
-        return kClearCharacter;
-    if (key == '?')
-        return kNoCharacter;
-    return key;
 }
 
 // Types `keys` into `group` and returns every time that came out, in tenths.
