@@ -87,9 +87,9 @@ void frmScoreBoard::wireEntryBoxes() {
 void frmScoreBoard::Form_Load() {
     UpdateLabels();
     UpdateFormColors();
-    Penalty();
     UpdateNumLock();
     RecordLayout();
+    // Penalty lamps, reset value, and the game clock at 10:00.
     logic_.Form_Load();
     entryBox(EntryBox::TimeBack)->setFocus(Qt::OtherFocusReason);
     loaded_ = true;

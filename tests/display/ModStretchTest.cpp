@@ -130,6 +130,14 @@ TEST(RecordLayout, NotesTheFieldsOfEachTypeRoundedAndSkipsOtherControls) {
     EXPECT_EQ(r[4].Left, -360);
 }
 
+// The design board with its layout recorded, ready to be stretched.
+class StretchRecordedDesign : public testing::Test {
+  protected:
+    void SetUp() override { layout.RecordLayout(b.w); }
+    Board b;
+    modStretch layout;
+};
+
 TEST(StretchControls, HalfHeightHalvesTypeButNeverBelowOne) {
     Board b;
     b.w.controls[b.penaltyLabel].m.FontSize = 1.0;
@@ -150,10 +158,7 @@ TEST(StretchControls, HalfHeightHalvesTypeButNeverBelowOne) {
     EXPECT_DOUBLE_EQ(b.w.at(b.clock).Width, 3810.0);
 }
 
-TEST(StretchControls, ZeroStaysZeroAndUnrecordedFieldsPassThrough) {
-    Board b;
-    modStretch layout;
-    layout.RecordLayout(b.w);
+TEST_F(StretchRecordedDesign, ZeroStaysZeroAndUnrecordedFieldsPassThrough) {
     b.w.width *= 3;
     b.w.height *= 3;
     layout.StretchControls(b.w);
@@ -172,10 +177,7 @@ TEST(StretchControls, ZeroStaysZeroAndUnrecordedFieldsPassThrough) {
     EXPECT_EQ(b.w.writes, 9);
 }
 
-TEST(StretchControls, NegativePositionsScaleLikeAnyOther) {
-    Board b;
-    modStretch layout;
-    layout.RecordLayout(b.w);
+TEST_F(StretchRecordedDesign, NegativePositionsScaleLikeAnyOther) {
     b.w.width = 9480.0 * 1.5;
     layout.StretchControls(b.w);
     EXPECT_DOUBLE_EQ(b.w.at(b.hundreds).Left, -540.0);
@@ -256,10 +258,7 @@ TEST(StretchControls, SameSizeGivesBackTheRecordedValues) {
     EXPECT_EQ(b.w.at(b.frame).Width, 9255.0);
 }
 
-TEST(StretchControls, SidewaysStretchKeepsTypeHeight) {
-    Board b;
-    modStretch layout;
-    layout.RecordLayout(b.w);
+TEST_F(StretchRecordedDesign, SidewaysStretchKeepsTypeHeight) {
     b.w.width = 9480 * 2;
     layout.StretchControls(b.w);
     EXPECT_DOUBLE_EQ(b.w.at(b.penaltyLabel).FontSize, 16.0);
@@ -270,10 +269,7 @@ TEST(StretchControls, SidewaysStretchKeepsTypeHeight) {
     EXPECT_DOUBLE_EQ(b.w.at(b.penaltyLabel).Height, 375.0);
 }
 
-TEST(StretchControls, PositionsAreSinglePrecisionSizesDouble) {
-    Board b;
-    modStretch layout;
-    layout.RecordLayout(b.w);
+TEST_F(StretchRecordedDesign, PositionsAreSinglePrecisionSizesDouble) {
     b.w.width = 9481;
     b.w.height = 6797;
     layout.StretchControls(b.w);
@@ -286,10 +282,7 @@ TEST(StretchControls, PositionsAreSinglePrecisionSizesDouble) {
     EXPECT_NE(m.Width, static_cast<double>(static_cast<float>(m.Width)));
 }
 
-TEST(StretchControls, FourKWindowNeitherOverflowsNorClamps) {
-    Board b;
-    modStretch layout;
-    layout.RecordLayout(b.w);
+TEST_F(StretchRecordedDesign, FourKWindowNeitherOverflowsNorClamps) {
     b.w.width = 57600; // 3840 x 2160 pixels
     b.w.height = 32400;
     layout.StretchControls(b.w);
@@ -311,10 +304,7 @@ TEST(StretchControls, FourKWindowNeitherOverflowsNorClamps) {
     EXPECT_NEAR(b.w.at(b.clockCell).Size, 80.0, 0.5);
 }
 
-TEST(StretchControls, ChangedWindowMovesNoWrongControl) {
-    Board b;
-    modStretch layout;
-    layout.RecordLayout(b.w);
+TEST_F(StretchRecordedDesign, ChangedWindowMovesNoWrongControl) {
     b.w.controls[b.lamp].type = ControlType::Label;           // a different control now sits there
     b.w.controls.resize(static_cast<std::size_t>(b.picture)); // and the last ones are gone
     b.w.width *= 2;
