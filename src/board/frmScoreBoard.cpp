@@ -172,7 +172,10 @@ void frmScoreBoard::ObjectSelected(const QWidget* selectedObject) {
 // --- Names, pictures and digit style ---------------------------------------------------
 
 double frmScoreBoard::RSize(int value) const {
-    return ::RSize(value, pixelsToTwips(width()), pixelsToTwips(height()));
+    // The board's size is its client area, so the names scale against the design's client
+    // area: at the size the board opens at they show at exactly the set size.
+    return ::RSize(value, pixelsToTwips(width()), pixelsToTwips(height()), kBoardDesignWidth,
+                   kBoardDesignHeight);
 }
 
 void frmScoreBoard::UpdateLabels() {

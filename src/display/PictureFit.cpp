@@ -4,9 +4,6 @@
 
 namespace {
 
-constexpr double kDesignWidthTwips = 9600.0;
-constexpr double kDesignHeightTwips = 7200.0;
-
 bool isPositive(double x) {
     return std::isfinite(x) && x > 0.0;
 }
@@ -17,18 +14,22 @@ double sizeOrZero(double x) {
 
 } // namespace
 
-double RSize(int points, double windowWidthTwips, double windowHeightTwips) {
+double RSize(int points, double windowWidthTwips, double windowHeightTwips, double designWidthTwips,
+             double designHeightTwips) {
     const double W = windowWidthTwips;
     const double H = windowHeightTwips;
-    if (!isPositive(W) || !isPositive(H)) {
+    const double DW = designWidthTwips;
+    const double DH = designHeightTwips;
+    if (!isPositive(W) || !isPositive(H) || !isPositive(DW) || !isPositive(DH)) {
         return points;
     }
-    const float a = static_cast<float>(W / 4.0);
-    const float b = static_cast<float>(H / 3.0);
+    // Is the window at most as wide, for its height, as the design? Then the width decides.
+    const float a = static_cast<float>(W / DW);
+    const float b = static_cast<float>(H / DH);
     if (b >= a) {
-        return points / kDesignWidthTwips * W;
+        return points / DW * W;
     }
-    return points / kDesignHeightTwips * H;
+    return points / DH * H;
 }
 
 FittedRect FitPicture(double pictureWidth, double pictureHeight, double containerWidth,

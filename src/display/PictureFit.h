@@ -1,10 +1,12 @@
 #pragma once
 
-// A point size meant for a 9600 x 7200 twip window (640 x 480 pixels), scaled for a window of
-// the given outer size by the narrower of the two ratios W / 9600 and H / 7200; the width ratio
-// wins a tie. The aspect test is made in single precision, the result in double. A window without
-// a positive, finite size gives the point size unchanged.
-double RSize(int points, double windowWidthTwips, double windowHeightTwips);
+// A point size meant for a window of the design size, scaled for a window of the given size by
+// the narrower of the two ratios W / designW and H / designH; the width ratio wins a tie. Both
+// sizes are of the same kind (the board passes client areas). The comparison of the two ratios
+// is made in single precision, the result in double. A window or design without a positive,
+// finite size gives the point size unchanged.
+double RSize(int points, double windowWidthTwips, double windowHeightTwips, double designWidthTwips,
+             double designHeightTwips);
 
 // Where an image goes inside its container, in twips relative to the container.
 struct FittedRect {

@@ -367,13 +367,59 @@ class ScoreBoardTest : public QObject {
         QVERIFY(qAbs(digit->Size() - 80 * sy) < 1e-6);
         // The hundreds of a score stay left of their box, and out of sight.
         QVERIFY(board->ledField(FieldId::Home).cell(2)->x() < 0);
-        // Team names follow the window by the narrower ratio: here the height.
-        auto* name = board->findChild<BoardLabel*>(QStringLiteral("lblHome"));
-        QVERIFY(qAbs(name->FontSize() - 24.0 / 7200 * (2160 * 15)) < 0.01);
         // Back to the design size: every control where it was.
         board->resize(632, 453);
         QCOMPARE(box(EntryBox::TimeBack)->geometry(), twipsRectToPixels(2835, 240, 3810, 1455));
         QCOMPARE(digit->Size(), 80.0);
+    }
+
+    // The names' size follows the client area against the design's (632 x 453 pixels) by the
+    // narrower ratio; names and pictures sit in the middle of their frames at every size.
+    void namesAndPicturesAtEverySize_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<double>("points");
+        QTest::newRow("opening size") << QSize(632, 453) << 24.0;
+        QTest::newRow("twice the client area") << QSize(1264, 906) << 48.0;
+        QTest::newRow("twice as wide: height ratio") << QSize(1264, 453) << 24.0;
+        QTest::newRow("twice as tall: width ratio") << QSize(632, 906) << 24.0;
+        QTest::newRow("half as wide") << QSize(316, 453) << 12.0;
+        QTest::newRow("4K: height ratio") << QSize(3840, 2160) << 24.0 * 2160 / 453;
+    }
+    void namesAndPicturesAtEverySize() {
+        QFETCH(QSize, size);
+        QFETCH(double, points);
+        QTemporaryDir dir;
+        const std::pair<QString*, QSize> pictures[] = {{&settings.HomePic, {100, 50}},
+                                                       {&settings.VisitorPic, {50, 100}},
+                                                       {&settings.BoardPic, {40, 40}}};
+        for (const auto& [setting, pixels] : pictures) {
+            QImage image(pixels, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            *setting = dir.filePath(QString::number(pixels.width()) + QStringLiteral(".png"));
+            QVERIFY(image.save(*setting));
+        }
+        settings.VisitorText = QStringLiteral("A visitor name far wider than its frame");
+        board->UpdateLabels();
+        board->resize(size);
+        QCOMPARE(board->size(), size);
+        auto centred = [](const QWidget* w) {
+            const QRect r = w->geometry(), frame = w->parentWidget()->rect();
+            return qAbs(2 * r.left() + r.width() - frame.width()) <= 2 &&
+                   qAbs(2 * r.top() + r.height() - frame.height()) <= 2;
+        };
+        for (const char* name : {"lblHome", "lblVisitor"}) {
+            auto* label = board->findChild<BoardLabel*>(QString::fromLatin1(name));
+            QCOMPARE(label->FontSize(), points);
+            QVERIFY2(centred(label), name);
+        }
+        for (const char* name : {"imgHomePic", "imgVisitorPic", "imgBoardPic"}) {
+            auto* image = board->findChild<ImageBox*>(QString::fromLatin1(name));
+            QVERIFY2(centred(image), name);
+            const QSize frame = image->parentWidget()->size();
+            QVERIFY2(qAbs(image->width() - frame.width()) <= 1 ||
+                         qAbs(image->height() - frame.height()) <= 1,
+                     name);
+        }
     }
 
     void coloursComeFromTheSettings() {

@@ -10,39 +10,48 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
+// The board's design client area, against which it scales its team names.
+constexpr double kDW = 9480, kDH = 6795;
+
 TEST(RSize, ScalesByTheNarrowerRatio) {
     const struct {
         const char* name;
         int points;
         double width, height, expected;
     } rows[] = {
-        {"design window", 24, 9600, 7200, 24},
-        {"wide window: height ratio", 24, 19200, 10800, 36},
-        {"twice as wide, same height", 24, 19200, 7200, 24},
-        {"twice as tall, same width", 24, 9600, 14400, 24},
-        {"half size", 24, 4800, 3600, 12},
-        {"4K screen", 24, 57600, 32400, 108},
-        {"tiny name", 1, 960, 720, 0.1},
+        {"design client area", 24, kDW, kDH, 24},
+        {"twice the design", 24, 2 * kDW, 2 * kDH, 48},
+        {"wide window: height ratio", 24, 2 * kDW, 1.5 * kDH, 36},
+        {"twice as wide, same height", 24, 2 * kDW, kDH, 24},
+        {"twice as tall, same width", 24, kDW, 2 * kDH, 24},
+        {"narrow window: width ratio", 24, 0.5 * kDW, kDH, 12},
+        {"half size", 24, kDW / 2, kDH / 2, 12},
+        {"old 640 x 480 outer size", 24, 9600, 7200, 24 * 9600 / kDW},
+        {"tiny name", 1, kDW / 10, kDH / 10, 0.1},
     };
     for (const auto& row : rows) {
-        EXPECT_DOUBLE_EQ(RSize(row.points, row.width, row.height), row.expected) << row.name;
+        EXPECT_DOUBLE_EQ(RSize(row.points, row.width, row.height, kDW, kDH), row.expected)
+            << row.name;
     }
 }
 
-TEST(RSize, AspectTestIsSinglePrecisionAndATieGoesToTheWidth) {
-    // W / 4 and H / 3 differ in double but are the same float: a tie, so the width ratio
+TEST(RSize, RatioTestIsSinglePrecisionAndATieGoesToTheWidth) {
+    // W / 9480 and H / 6795 differ in double but are the same float: a tie, so the width ratio
     // decides and the result carries the width's extra ten-thousandth.
-    const double result = RSize(24, 9600.0001, 7200);
+    const double result = RSize(24, kDW + 0.0001, kDH, kDW, kDH);
     EXPECT_GT(result, 24.0);
-    EXPECT_DOUBLE_EQ(result, 24 / 9600.0 * 9600.0001);
-    // Plainly wider than 4:3 in single precision as well: the height ratio.
-    EXPECT_EQ(RSize(24, 9700, 7200), 24.0);
+    EXPECT_DOUBLE_EQ(result, 24 / kDW * (kDW + 0.0001));
+    // Plainly wider than the design in single precision as well: the height ratio.
+    EXPECT_EQ(RSize(24, kDW + 100, kDH, kDW, kDH), 24.0);
 }
 
-TEST(RSize, WindowWithoutSizeKeepsThePointSize) {
-    const double sizes[][2] = {{0, 7200}, {9600, 0}, {-9600, 7200}, {kNaN, 7200}, {9600, kInf}};
+TEST(RSize, WindowOrDesignWithoutSizeKeepsThePointSize) {
+    const double sizes[][4] = {{0, kDH, kDW, kDH},    {kDW, 0, kDW, kDH},    {-kDW, kDH, kDW, kDH},
+                               {kNaN, kDH, kDW, kDH}, {kDW, kInf, kDW, kDH}, {kDW, kDH, 0, kDH},
+                               {kDW, kDH, kDW, kNaN}};
     for (const auto& s : sizes) {
-        EXPECT_EQ(RSize(24, s[0], s[1]), 24.0) << s[0] << " x " << s[1];
+        EXPECT_EQ(RSize(24, s[0], s[1], s[2], s[3]), 24.0)
+            << s[0] << " x " << s[1] << " against " << s[2] << " x " << s[3];
     }
 }
 
