@@ -42,6 +42,29 @@ GameTime toWholeSeconds(GameTime t) {
     return GameTime::seconds(seconds);
 }
 
+const PenaltySlot* slotByTimeField(FieldId field) {
+    for (const PenaltySlot& s : kPenaltySlots) {
+        if (s.time == field)
+            return &s;
+    }
+    return nullptr;
+}
+
+std::int64_t tenthsOf(GameTime t) {
+    return t < GameTime() ? 0 : t.raw() / GameTime::kPerTenth;
+}
+
+// A penalty time field's text: element 2 minutes, 1 tens of seconds, 0 seconds.
+QString penaltyTextOf(const DigitGroup& group) {
+    if (group.count() < 3 || group.digit(0) < 0)
+        return {};
+    auto digit = [&group](int e) {
+        const int d = group.digit(e);
+        return d < 0 ? QStringLiteral(" ") : QString::number(d);
+    };
+    return (group.digit(2) < 0 ? QString() : digit(2)) + QLatin1Char(':') + digit(1) + digit(0);
+}
+
 const PenaltySlot* slotByNumber(int slot) {
     for (const PenaltySlot& s : kPenaltySlots) {
         if (s.slot == slot)
@@ -165,6 +188,8 @@ void ScoreBoardLogic::ShowClock(GameTime v) {
     for (int e = 0; e < n; ++e)
         group.setDigit(e, face.digits[e]);
     view_.setClockColon(face.upperDotLit);
+    shownClock_ = v;
+    shownColon_ = face.upperDotLit;
 }
 
 void ScoreBoardLogic::DisplayTime(FieldId timeField, GameTime t) {
@@ -173,11 +198,16 @@ void ScoreBoardLogic::DisplayTime(FieldId timeField, GameTime t) {
     const int n = std::min(group.count(), static_cast<int>(digits.size()));
     for (int e = 0; e < n; ++e)
         group.setDigit(e, digits[e]);
+    if (const PenaltySlot* slot = slotByTimeField(timeField))
+        shownPenalty_[static_cast<size_t>(slot->slot - 1)] = t;
 }
 
 void ScoreBoardLogic::Penalty() {
-    for (const PenaltySlot& slot : kPenaltySlots)
-        view_.setPenaltyLamp(slot.slot, penaltyLeft(slot.slot) > GameTime());
+    for (const PenaltySlot& slot : kPenaltySlots) {
+        const bool lit = penaltyLeft(slot.slot) > GameTime();
+        view_.setPenaltyLamp(slot.slot, lit);
+        litPenalty_[static_cast<size_t>(slot.slot - 1)] = lit;
+    }
 }
 
 // Once the game clock has run out, the penalty clocks still carry their running flags until
@@ -203,6 +233,7 @@ void ScoreBoardLogic::ClearPenalty(int slot) {
     modShowDigits::ShowNumber(view_.field(s->player), clearText(), -1, -1);
     modShowDigits::ShowNumber(view_.field(s->time), clearText(), -1, -1);
     counters_.SetCounter(GameTime(), s->slot);
+    shownPenalty_[static_cast<size_t>(s->slot - 1)] = GameTime();
     UpdatePenaltyColonColors();
     Penalty();
 }
@@ -291,4 +322,42 @@ void ScoreBoardLogic::GoalStripKey(int keyCode) {
     else if (keyCode == vk::Down)
         WhoGoal_ = kNoGoal;
     UpdateGoal();
+}
+
+BoardState ScoreBoardLogic::state() {
+    BoardState s;
+    const DigitGroup& time = view_.field(FieldId::Time);
+    std::array<int, 4> clockDigits{-1, -1, -1, -1};
+    for (int e = 0; e < std::min(time.count(), 4); ++e)
+        clockDigits[static_cast<size_t>(e)] = time.digit(e);
+    s.clock = clockTextOf(clockDigits, shownColon_);
+    s.clockTenths = tenthsOf(shownClock_);
+    s.clockRunning = counters_.counterState(kGameCounter).CounterRunningFlag;
+    s.period = modShowDigits::ReadNumber(view_.field(FieldId::Period));
+    s.home = modShowDigits::ReadNumber(view_.field(FieldId::Home));
+    s.visitor = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
+    s.shotsHome = modShowDigits::ReadNumber(view_.field(FieldId::SOGH));
+    s.shotsVisitor = modShowDigits::ReadNumber(view_.field(FieldId::SOGV));
+    for (const PenaltySlot& slot : kPenaltySlots) {
+        const auto i = static_cast<size_t>(slot.slot - 1);
+        PenaltyState& p = s.penalties[i];
+        p.player = modShowDigits::ReadNumber(view_.field(slot.player));
+        p.time = penaltyTextOf(view_.field(slot.time));
+        p.tenths = tenthsOf(shownPenalty_[i]);
+        p.lit = litPenalty_[i];
+        p.running = p.lit && counters_.counterState(slot.slot).CounterRunningFlag;
+    }
+    s.whoGoal = WhoGoal_;
+    s.resetTenths = tenthsOf(ResetTime_);
+    return s;
+}
+
+QString clockTextOf(const std::array<int, 4>& digits, bool colon) {
+    QString text;
+    for (size_t e = 0; e < digits.size(); ++e) {
+        if (e == 2)
+            text += colon ? QLatin1Char(':') : QLatin1Char('.');
+        text += digits[e] < 0 ? QStringLiteral(" ") : QString::number(digits[e]);
+    }
+    return text.trimmed();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/BoardState.h"
 #include "board/BoardView.h"
 #include "board/FieldId.h"
 #include "board/GameTime.h"
@@ -7,6 +8,7 @@
 #include "board/modCount.h"
 #include "board/modShowDigits.h"
 
+#include <array>
 #include <cstdint>
 
 struct Settings;
@@ -77,6 +79,9 @@ class ScoreBoardLogic {
     GameTime ResetTime() const { return ResetTime_; }
     modCount& counters() { return counters_; }
 
+    // The board as last drawn, for anything that mirrors or records it.
+    BoardState state();
+
     // The typing buffers, for a look from outside.
     const modShowDigits& numberEntry() const { return numbers_; }
     const TimeEntry& timeEntry() const { return times_; }
@@ -99,4 +104,9 @@ class ScoreBoardLogic {
     GameTime ResetTime_ = kLoadTime;
     int WhoGoal_ = 0;
     bool clockRanOut_ = false; // the last tick found the game clock at zero
+    // What was last drawn on the clocks and lamps, for state().
+    GameTime shownClock_;
+    bool shownColon_ = true;
+    std::array<GameTime, 4> shownPenalty_{};
+    std::array<bool, 4> litPenalty_{};
 };

@@ -48,7 +48,10 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time, Q
     buildBoardDesign(*this, controls_);
     resize(twipsToPixels(kBoardDesignWidth), twipsToPixels(kBoardDesignHeight));
     wireEntryBoxes();
-    connect(&tmrClock1_, &TenthTimer::tick, this, [this] { logic_.tmrClock1_Timer(); });
+    connect(&tmrClock1_, &TenthTimer::tick, this, [this] {
+        logic_.tmrClock1_Timer();
+        emit boardChanged();
+    });
     Form_Load();
 }
 
@@ -63,6 +66,7 @@ void frmScoreBoard::wireEntryBoxes() {
             const int key = virtualKeyOf(*e);
             if (!isRepeatedFunctionKey(*e, key))
                 logic_.KeyDown(id, key);
+            emit boardChanged();
         });
         connect(box, &PictureBox::keyUp, this, [this](QKeyEvent* e) {
             logic_.AllKeyUp(virtualKeyOf(*e), static_cast<int>(e->modifiers()));
@@ -76,6 +80,7 @@ void frmScoreBoard::wireEntryBoxes() {
     auto lampClick = [this, goal](int team) {
         logic_.GoalLampClicked(team);
         goal->setFocus(Qt::MouseFocusReason);
+        emit boardChanged();
     };
     connect(imgGoalCoverH, &ImageBox::clicked, this, [lampClick] { lampClick(1); });
     connect(imgGoalCoverV, &ImageBox::clicked, this, [lampClick] { lampClick(2); });
@@ -306,6 +311,7 @@ void frmScoreBoard::keyPressEvent(QKeyEvent* event) {
     const int key = virtualKeyOf(*event);
     if (!isRepeatedFunctionKey(*event, key))
         logic_.AllKeyCode(key);
+    emit boardChanged();
 }
 
 bool frmScoreBoard::isRepeatedFunctionKey(const QKeyEvent& event, int key) const {

@@ -71,6 +71,11 @@ class frmScoreBoard : public QWidget, public BoardView {
     // Records the current layout as the reference for later resizes.
     void RecordLayout();
 
+  signals:
+    // After every key, click and clock tick the board handled: what it shows may have
+    // changed (logic().state() tells what it shows now).
+    void boardChanged();
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
