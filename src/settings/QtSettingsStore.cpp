@@ -1,5 +1,7 @@
 #include "settings/QtSettingsStore.h"
 
+#include "settings/AbandonedLock.h"
+
 #include <QStringList>
 #include <QVariant>
 
@@ -36,8 +38,17 @@ QString QtSettingsStore::get(const QString& application, const QString& section,
 
 void QtSettingsStore::save(const QString& application, const QString& section, const QString& key,
                            const QString& value) {
+    saveAll(application, {SettingsEntry{section, key, value}});
+}
+
+void QtSettingsStore::saveAll(const QString& application,
+                              const std::vector<SettingsEntry>& entries) {
     QSettings& settings = settingsFor(application);
-    // Stored as a string, never as a number, so that the text comes back unchanged.
-    settings.setValue(entryName(section, key), QVariant(value));
+    // Stored as strings, never as numbers, so that the texts come back unchanged.
+    for (const SettingsEntry& e : entries)
+        settings.setValue(entryName(e.section, e.key), QVariant(e.value));
+    // QSettings takes a lock file beside the INI file for its write; one that a killed run
+    // left behind would hold this write up for half a minute. (A registry store has none.)
+    removeAbandonedLock(settings.fileName() + QStringLiteral(".lock"));
     settings.sync();
 }

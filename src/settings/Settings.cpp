@@ -31,6 +31,15 @@ class SectionReader {
     std::int16_t int16(const QString& key, std::int16_t fallback) const {
         return SettingsText::parseInt16(numberText(key, fallback)).value_or(fallback);
     }
+    // A number the program can use only within lo..hi; any other stored value is damage.
+    std::int16_t int16In(const QString& key, std::int16_t fallback, std::int16_t lo,
+                         std::int16_t hi) const {
+        const std::int16_t value = int16(key, fallback);
+        return value >= lo && value <= hi ? value : fallback;
+    }
+    std::int16_t keyCode(const QString& key, std::int16_t fallback) const {
+        return int16In(key, fallback, kMinKeyCode, kMaxKeyCode);
+    }
     std::int64_t teamSize(const QString& key, std::int64_t fallback) const {
         const auto size =
             SettingsText::parseFixedPoint(text(key, SettingsText::formatFixedPoint(fallback)));
@@ -48,22 +57,22 @@ class SectionReader {
     QString section_;
 };
 
-// Writes the settings of one section, numbers as plain decimal text.
-class SectionWriter {
+// Collects entries for one write to the store, section by section, numbers as plain decimal
+// text, in the order they are given.
+class EntryWriter {
   public:
-    SectionWriter(SettingsStore& store, const QString& section)
-        : store_(store), section_(section) {}
-
-    void text(const QString& key, const QString& value) const {
-        store_.save(kSettingsApplication, section_, key, value);
+    void section(const QString& name) { section_ = name; }
+    void text(const QString& key, const QString& value) {
+        entries_.push_back(SettingsEntry{section_, key, value});
     }
-    void number(const QString& key, std::int64_t value) const {
+    void number(const QString& key, std::int64_t value) {
         text(key, SettingsText::formatInteger(value));
     }
+    void writeTo(SettingsStore& store) const { store.saveAll(kSettingsApplication, entries_); }
 
   private:
-    SettingsStore& store_;
     QString section_;
+    std::vector<SettingsEntry> entries_;
 };
 
 // The keys every store starts with, and the marker that says they have been written.
@@ -84,13 +93,16 @@ void migrateKeys(Settings& settings, SettingsStore& store) {
     settings.BuzzerKey = kFirstBuzzerKey;
     settings.HornKey = kFirstHornKey;
     settings.ClearKey = kFirstClearKey;
-    const SectionWriter writer(store, kKeySettings);
+    // One write: a start cut short leaves either all of it or none of it in the store.
+    EntryWriter writer;
+    writer.section(kKeySettings);
     writer.number(QStringLiteral("StartStopClockKey"), settings.StartStopClockKey);
     writer.number(QStringLiteral("ResetClockKey"), settings.ResetClockKey);
     writer.number(QStringLiteral("ClearKey"), settings.ClearKey);
     writer.number(QStringLiteral("BuzzerKey"), settings.BuzzerKey);
     writer.number(QStringLiteral("HornKey"), settings.HornKey);
     writer.text(QStringLiteral("IsKeyCode"), QStringLiteral("Yes"));
+    writer.writeTo(store);
 }
 
 } // namespace
@@ -110,16 +122,16 @@ void LoadSettings(Settings& settings, SettingsStore& store, const QString& progr
     settings.BorderColor = colours.colour(QStringLiteral("BorderColor"), defaults.BorderColor);
     settings.HomeColor = colours.colour(QStringLiteral("HomeColor"), defaults.HomeColor);
     settings.VisitorColor = colours.colour(QStringLiteral("VisitorColor"), defaults.VisitorColor);
-    settings.LEDSelectedWidth =
-        colours.int16(QStringLiteral("LEDSelectedWidth"), defaults.LEDSelectedWidth);
+    settings.LEDSelectedWidth = colours.int16In(QStringLiteral("LEDSelectedWidth"),
+                                                defaults.LEDSelectedWidth, 0, kMaxLEDSelectedWidth);
 
     const SectionReader keys(store, kKeySettings);
     settings.StartStopClockKey =
-        keys.int16(QStringLiteral("StartStopClockKey"), defaults.StartStopClockKey);
-    settings.ResetClockKey = keys.int16(QStringLiteral("ResetClockKey"), defaults.ResetClockKey);
-    settings.ClearKey = keys.int16(QStringLiteral("ClearKey"), defaults.ClearKey);
-    settings.BuzzerKey = keys.int16(QStringLiteral("BuzzerKey"), defaults.BuzzerKey);
-    settings.HornKey = keys.int16(QStringLiteral("HornKey"), defaults.HornKey);
+        keys.keyCode(QStringLiteral("StartStopClockKey"), defaults.StartStopClockKey);
+    settings.ResetClockKey = keys.keyCode(QStringLiteral("ResetClockKey"), defaults.ResetClockKey);
+    settings.ClearKey = keys.keyCode(QStringLiteral("ClearKey"), defaults.ClearKey);
+    settings.BuzzerKey = keys.keyCode(QStringLiteral("BuzzerKey"), defaults.BuzzerKey);
+    settings.HornKey = keys.keyCode(QStringLiteral("HornKey"), defaults.HornKey);
     // Formed afresh at every start, so a moved program still finds its own sounds.
     settings.BuzzerFile = keys.text(QStringLiteral("BuzzerFile"),
                                     fileInFolder(programFolder, QStringLiteral("buzzer.wav")));
@@ -142,36 +154,39 @@ void LoadSettings(Settings& settings, SettingsStore& store, const QString& progr
 }
 
 void SaveSettings(const Settings& settings, SettingsStore& store) {
-    const SectionWriter colours(store, kColorSettings);
-    colours.number(QStringLiteral("TimeColor"), settings.TimeColor);
-    colours.number(QStringLiteral("LEDBack"), settings.LEDBack);
-    colours.number(QStringLiteral("LEDSelected"), settings.LEDSelected);
-    colours.number(QStringLiteral("ScoreColor"), settings.ScoreColor);
-    colours.number(QStringLiteral("PeriodColor"), settings.PeriodColor);
-    colours.number(QStringLiteral("FormBack"), settings.FormBack);
-    colours.number(QStringLiteral("BorderColor"), settings.BorderColor);
-    colours.number(QStringLiteral("HomeColor"), settings.HomeColor);
-    colours.number(QStringLiteral("VisitorColor"), settings.VisitorColor);
-    colours.number(QStringLiteral("LEDSelectedWidth"), settings.LEDSelectedWidth);
+    // One write for the whole record: the file is rewritten once, not once per entry.
+    EntryWriter out;
+    out.section(kColorSettings);
+    out.number(QStringLiteral("TimeColor"), settings.TimeColor);
+    out.number(QStringLiteral("LEDBack"), settings.LEDBack);
+    out.number(QStringLiteral("LEDSelected"), settings.LEDSelected);
+    out.number(QStringLiteral("ScoreColor"), settings.ScoreColor);
+    out.number(QStringLiteral("PeriodColor"), settings.PeriodColor);
+    out.number(QStringLiteral("FormBack"), settings.FormBack);
+    out.number(QStringLiteral("BorderColor"), settings.BorderColor);
+    out.number(QStringLiteral("HomeColor"), settings.HomeColor);
+    out.number(QStringLiteral("VisitorColor"), settings.VisitorColor);
+    out.number(QStringLiteral("LEDSelectedWidth"), settings.LEDSelectedWidth);
 
-    const SectionWriter keys(store, kKeySettings);
-    keys.number(QStringLiteral("StartStopClockKey"), settings.StartStopClockKey);
-    keys.number(QStringLiteral("ResetClockKey"), settings.ResetClockKey);
-    keys.number(QStringLiteral("ClearKey"), settings.ClearKey);
-    keys.number(QStringLiteral("BuzzerKey"), settings.BuzzerKey);
-    keys.number(QStringLiteral("HornKey"), settings.HornKey);
-    keys.text(QStringLiteral("BuzzerFile"), settings.BuzzerFile);
-    keys.text(QStringLiteral("HornFile"), settings.HornFile);
-    keys.number(QStringLiteral("NumLockForce"), settings.NumLockForce);
+    out.section(kKeySettings);
+    out.number(QStringLiteral("StartStopClockKey"), settings.StartStopClockKey);
+    out.number(QStringLiteral("ResetClockKey"), settings.ResetClockKey);
+    out.number(QStringLiteral("ClearKey"), settings.ClearKey);
+    out.number(QStringLiteral("BuzzerKey"), settings.BuzzerKey);
+    out.number(QStringLiteral("HornKey"), settings.HornKey);
+    out.text(QStringLiteral("BuzzerFile"), settings.BuzzerFile);
+    out.text(QStringLiteral("HornFile"), settings.HornFile);
+    out.number(QStringLiteral("NumLockForce"), settings.NumLockForce);
 
-    const SectionWriter texts(store, kTextSettings);
-    texts.text(QStringLiteral("HomeText"), settings.HomeText);
-    texts.text(QStringLiteral("VisitorText"), settings.VisitorText);
-    texts.text(QStringLiteral("TeamSize"), SettingsText::formatFixedPoint(settings.TeamSize));
+    out.section(kTextSettings);
+    out.text(QStringLiteral("HomeText"), settings.HomeText);
+    out.text(QStringLiteral("VisitorText"), settings.VisitorText);
+    out.text(QStringLiteral("TeamSize"), SettingsText::formatFixedPoint(settings.TeamSize));
 
-    const SectionWriter pictures(store, kPicSettings);
-    pictures.text(QStringLiteral("HomePic"), settings.HomePic);
-    pictures.text(QStringLiteral("VisitorPic"), settings.VisitorPic);
-    pictures.text(QStringLiteral("BoardPic"), settings.BoardPic);
-    pictures.number(QStringLiteral("LEDType"), settings.LEDType);
+    out.section(kPicSettings);
+    out.text(QStringLiteral("HomePic"), settings.HomePic);
+    out.text(QStringLiteral("VisitorPic"), settings.VisitorPic);
+    out.text(QStringLiteral("BoardPic"), settings.BoardPic);
+    out.number(QStringLiteral("LEDType"), settings.LEDType);
+    out.writeTo(store);
 }

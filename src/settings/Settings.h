@@ -43,6 +43,15 @@ struct Settings {
 constexpr std::int64_t kMinTeamSize = 1 * 10000;
 constexpr std::int64_t kMaxTeamSize = 999 * 10000;
 
+// Key codes a keyboard can send: Windows virtual-key codes run from 1 to 254. A stored key
+// outside them could never be pressed, so that key takes its default instead.
+constexpr std::int16_t kMinKeyCode = 1;
+constexpr std::int16_t kMaxKeyCode = 254;
+
+// The widest selection marker, in pixels, as the options dialog offers it; a stored width
+// outside 0 to this is taken as damaged and the default is used.
+constexpr std::int16_t kMaxLEDSelectedWidth = 5;
+
 // The application name under which the settings are stored.
 inline const QString kSettingsApplication = QStringLiteral("PuckTally");
 

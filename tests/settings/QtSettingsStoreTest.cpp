@@ -1,9 +1,14 @@
 #include "settings/QtSettingsStore.h"
+#include "settings/AbandonedLock.h"
 #include "settings/Settings.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QMap>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -152,6 +157,49 @@ TEST_F(QtSettingsStoreTest, FirstStartWritesOnlyTheKeysAndTheMarker) {
         {QStringLiteral("IsKeyCode"), QStringLiteral("Yes")},
     };
     EXPECT_EQ(ini[QStringLiteral("KeySettings")], expected);
+}
+
+// A start after a crash comes up at once: a lock file that nobody holds beside the store is
+// cleared, not waited out.
+TEST_F(QtSettingsStoreTest, AnAbandonedLockFileDoesNotHoldTheFirstStartUp) {
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray self = QByteArray::number(QCoreApplication::applicationPid());
+    const std::pair<const char*, QByteArray> rows[] = {
+        {"empty, from a kill while it was taken", QByteArray()},
+        {"half written", QByteArray("12")},
+        {"not a lock at all", QByteArray("\xff\xfe garbage\n\n")},
+        {"naming this process's id", self + "\nPuckTally\n" + host + "\n"},
+        {"naming a process that has ended", "999999999\nPuckTally\n" + host + "\n"},
+    };
+    for (const auto& [name, content] : rows) {
+        SCOPED_TRACE(name);
+        QFile::remove(iniPath());
+        QFile lock(iniPath() + QStringLiteral(".lock"));
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        lock.close();
+        QElapsedTimer clock;
+        clock.start();
+        {
+            QtSettingsStore store;
+            Settings settings;
+            LoadSettings(settings, store, QStringLiteral("/opt/pucktally"));
+        }
+        EXPECT_LT(clock.elapsed(), 10'000); // the lock's own timeout is 30 s
+        EXPECT_EQ(readIni()[QStringLiteral("KeySettings")][QStringLiteral("IsKeyCode")],
+                  QStringLiteral("Yes"));
+        EXPECT_FALSE(QFile::exists(lock.fileName()));
+    }
+}
+
+TEST_F(QtSettingsStoreTest, ALockThatALivingProcessHoldsIsLeftAlone) {
+    const QString path = dir_.filePath(QStringLiteral("held.lock"));
+    QLockFile held(path);
+    ASSERT_TRUE(held.tryLock(0));
+    EXPECT_FALSE(removeAbandonedLock(path));
+    EXPECT_TRUE(QFile::exists(path));
+    held.unlock();
+    EXPECT_FALSE(removeAbandonedLock(path)); // nothing left to remove
 }
 
 TEST_F(QtSettingsStoreTest, RecordSurvivesAStoreOnDisk) {

@@ -151,22 +151,21 @@ const std::vector<NumberField> kColourFields = {
     FIELD("ColorSettings", BorderColor),  FIELD("ColorSettings", HomeColor),
     FIELD("ColorSettings", VisitorColor),
 };
-const std::vector<NumberField> kInt16Fields = {
-    FIELD("ColorSettings", LEDSelectedWidth),
-    FIELD("KeySettings", StartStopClockKey),
-    FIELD("KeySettings", ResetClockKey),
-    FIELD("KeySettings", ClearKey),
-    FIELD("KeySettings", BuzzerKey),
+const std::vector<NumberField> kKeyFields = {
+    FIELD("KeySettings", StartStopClockKey), FIELD("KeySettings", ResetClockKey),
+    FIELD("KeySettings", ClearKey),          FIELD("KeySettings", BuzzerKey),
     FIELD("KeySettings", HornKey),
-    FIELD("PicSettings", LEDType),
 };
+const std::vector<NumberField> kWidthFields = {FIELD("ColorSettings", LEDSelectedWidth)};
+const std::vector<NumberField> kInt16Fields = {FIELD("PicSettings", LEDType)};
 const std::vector<NumberField> kInt32Fields = {FIELD("KeySettings", NumLockForce)};
 const std::vector<NumberField> kFixedFields = {FIELD("TextSettings", TeamSize)};
 #undef FIELD
 
 std::vector<NumberField> allNumberFields() {
     std::vector<NumberField> all;
-    for (const auto* group : {&kColourFields, &kInt16Fields, &kInt32Fields, &kFixedFields})
+    for (const auto* group :
+         {&kColourFields, &kKeyFields, &kWidthFields, &kInt16Fields, &kInt32Fields, &kFixedFields})
         all.insert(all.end(), group->begin(), group->end());
     return all;
 }
@@ -238,6 +237,7 @@ TEST(LoadSettingsTest, EmptyStoreGivesEveryDefaultAndWritesOnlyTheKeys) {
     };
     EXPECT_EQ(store.saves(), expected);
     EXPECT_EQ(store.size(), 6);
+    EXPECT_EQ(store.writes(), 1); // all six in one write
 }
 
 TEST(LoadSettingsTest, DefaultSoundPathsFollowTheProgramFolderOfThisStart) {
@@ -372,6 +372,19 @@ TEST(LoadSettingsTest, NumbersOutsideTheirRangeFallBackAndBoundariesAreKept) {
         {&kInt16Fields, "32767", 32767},
         {&kInt16Fields, "-32768", -32768},
         {&kInt16Fields, "1", 1},
+        // No key sends these codes; the options dialog offers widths 0 to 5.
+        {&kKeyFields, "0", std::nullopt},
+        {&kKeyFields, "-1", std::nullopt},
+        {&kKeyFields, "255", std::nullopt},
+        {&kKeyFields, "300", std::nullopt},
+        {&kKeyFields, "32767", std::nullopt},
+        {&kKeyFields, "1", 1},
+        {&kKeyFields, "254", 254},
+        {&kWidthFields, "-1", std::nullopt},
+        {&kWidthFields, "6", std::nullopt},
+        {&kWidthFields, "500", std::nullopt},
+        {&kWidthFields, "0", 0},
+        {&kWidthFields, "5", 5},
         {&kInt32Fields, "2147483648", std::nullopt},
         {&kInt32Fields, "-2147483649", std::nullopt},
         {&kInt32Fields, "2147483647", 2147483647},
@@ -419,7 +432,7 @@ Settings unusualSettings() {
     s.ResetClockKey = 13;
     s.ClearKey = 8;
     s.BuzzerKey = 112;
-    s.HornKey = -1;
+    s.HornKey = 254;
     s.BuzzerFile = QStringLiteral("C:\\Sounds, old\\buzz.wav");
     s.HornFile = QStringLiteral("/home/ref/horn 2.wav");
     s.NumLockForce = 2;
@@ -451,7 +464,7 @@ TEST(SaveSettingsTest, WritesEveryEntryInOrderAsDecimalText) {
         QStringLiteral("PuckTally/KeySettings/ResetClockKey=13"),
         QStringLiteral("PuckTally/KeySettings/ClearKey=8"),
         QStringLiteral("PuckTally/KeySettings/BuzzerKey=112"),
-        QStringLiteral("PuckTally/KeySettings/HornKey=-1"),
+        QStringLiteral("PuckTally/KeySettings/HornKey=254"),
         QStringLiteral("PuckTally/KeySettings/BuzzerFile=C:\\Sounds, old\\buzz.wav"),
         QStringLiteral("PuckTally/KeySettings/HornFile=/home/ref/horn 2.wav"),
         QStringLiteral("PuckTally/KeySettings/NumLockForce=2"),
@@ -464,6 +477,7 @@ TEST(SaveSettingsTest, WritesEveryEntryInOrderAsDecimalText) {
         QStringLiteral("PuckTally/PicSettings/LEDType=1"),
     };
     EXPECT_EQ(store.saves(), expected);
+    EXPECT_EQ(store.writes(), 1);
     EXPECT_FALSE(store.contains(QStringLiteral("KeySettings"), QStringLiteral("IsKeyCode")));
 }
 

@@ -6,7 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-// An in-memory settings store that also records the order of every save.
+// An in-memory settings store that also records the order of every save and counts the
+// writes: each save() is one, each saveAll() one for all its entries.
 class MemorySettingsStore final : public SettingsStore {
   public:
     QString get(const QString& application, const QString& section, const QString& key,
@@ -15,8 +16,13 @@ class MemorySettingsStore final : public SettingsStore {
     }
     void save(const QString& application, const QString& section, const QString& key,
               const QString& value) override {
-        values_.insert(path(application, section, key), value);
-        saves_.append(path(application, section, key) + QLatin1Char('=') + value);
+        record(application, section, key, value);
+        ++writes_;
+    }
+    void saveAll(const QString& application, const std::vector<SettingsEntry>& entries) override {
+        for (const SettingsEntry& e : entries)
+            record(application, e.section, e.key, e.value);
+        ++writes_;
     }
 
     // Seeds a value without counting it as a save.
@@ -32,11 +38,17 @@ class MemorySettingsStore final : public SettingsStore {
     // "PuckTally/Section/Key=value" for every save, in order.
     const QStringList& saves() const { return saves_; }
     int size() const { return values_.size(); }
+    int writes() const { return writes_; }
 
   private:
+    void record(const QString& a, const QString& s, const QString& k, const QString& value) {
+        values_.insert(path(a, s, k), value);
+        saves_.append(path(a, s, k) + QLatin1Char('=') + value);
+    }
     static QString path(const QString& a, const QString& s, const QString& k) {
         return a + QLatin1Char('/') + s + QLatin1Char('/') + k;
     }
     QMap<QString, QString> values_;
     QStringList saves_;
+    int writes_ = 0;
 };
