@@ -12,3 +12,14 @@ if(PUCKTALLY_SANITIZE)
     target_compile_options(pucktally_common INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(pucktally_common INTERFACE -fsanitize=address,undefined)
 endif()
+if(PUCKTALLY_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "PUCKTALLY_FUZZ needs clang (CMAKE_CXX_COMPILER=clang++)")
+    endif()
+    # Coverage feedback in every library the targets link; the fuzzer's own main comes in
+    # only with the targets themselves. Undefined behaviour stops the run like a crash.
+    target_compile_options(pucktally_common INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+        -fno-omit-frame-pointer)
+    target_link_options(pucktally_common INTERFACE -fsanitize=address,undefined)
+endif()

@@ -10,6 +10,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-liberation fonts-liberation2
 )
+# FUZZ=1: clang and its libFuzzer runtime, for scripts/fuzz.sh.
+if [ "${FUZZ:-0}" = 1 ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -26,12 +30,16 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# SANITIZE=1 builds into build-asan with the address and undefined-behaviour sanitizers.
+# SANITIZE=1 builds into build-asan with the address and undefined-behaviour sanitizers;
+# FUZZ=1 builds the fuzz targets with clang into build-fuzz.
 build_dir=build
 extra=()
 if [ "${SANITIZE:-0}" = 1 ]; then
     build_dir=build-asan
     extra=(-DPUCKTALLY_SANITIZE=ON -DPUCKTALLY_BENCH=OFF)
+elif [ "${FUZZ:-0}" = 1 ]; then
+    build_dir=build-fuzz
+    extra=(-DPUCKTALLY_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++)
 fi
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "${extra[@]}" >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
