@@ -1,5 +1,6 @@
 #include "board/TimeSource.h"
 #include "board/frmScoreBoard.h"
+#include "display/frmHelp.h"
 #include "settings/ProgramFolder.h"
 #include "settings/QtSettingsStore.h"
 #include "settings/Settings.h"
@@ -17,5 +18,7 @@ int main(int argc, char** argv) {
     SteadyTimeSource time;
     frmScoreBoard board(settings, time);
     board.show();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    frmHelp::UnloadHelp();
+    return exitCode;
 }

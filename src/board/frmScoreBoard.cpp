@@ -10,6 +10,7 @@
 #include "display/PolyLED.h"
 #include "display/ShapeWidget.h"
 #include "display/Twips.h"
+#include "display/frmHelp.h"
 #include "display/modColor.h"
 #include "settings/Settings.h"
 
@@ -148,9 +149,12 @@ void frmScoreBoard::beep() {
     QApplication::beep();
 }
 
-// The help window, the options dialog, the sounds and the NumLock mode are not part of the
-// board yet; their keys do nothing until then.
-void frmScoreBoard::showHelp() {}
+void frmScoreBoard::showHelp() {
+    frmHelp::ShowHelp();
+}
+
+// The options dialog, the sounds and the NumLock mode are not part of the board yet; their keys
+// do nothing until then.
 void frmScoreBoard::showOptions() {}
 void frmScoreBoard::Buzzer() {}
 void frmScoreBoard::Horn() {}

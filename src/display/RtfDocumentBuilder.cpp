@@ -1,0 +1,138 @@
+#include "display/RtfDocumentBuilder.h"
+
+#include "display/Twips.h"
+
+#include <QTextDocument>
+#include <QTextTable>
+#include <algorithm>
+
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document)
+    : document_(document), cursor_(&document) {
+    cursor_.movePosition(QTextCursor::End);
+}
+
+void RtfDocumentBuilder::addText(const QString& text, const QTextCharFormat& format, bool inTable,
+                                 int columns) {
+    place(inTable, columns);
+    cursor_.insertText(text, format);
+}
+
+void RtfDocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& mark,
+                                      bool inTable, int columns) {
+    place(inTable, columns);
+    formatBlock(block, mark);
+    cursor_.insertBlock();
+}
+
+void RtfDocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharFormat& mark,
+                                 int columns) {
+    place(true, columns);
+    if (!table_) {
+        // Past the cell budget a cell ends with a tab, as in a plain-text table.
+        cursor_.insertText(QStringLiteral("\t"), mark);
+        return;
+    }
+    formatBlock(block, mark);
+    cellEnded_ = true;
+}
+
+void RtfDocumentBuilder::endRow() {
+    if (table_) {
+        rowEnded_ = true;
+        cellEnded_ = false;
+    } else if (!tablesAllowed()) {
+        cursor_.insertBlock();
+    }
+}
+
+void RtfDocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& mark) {
+    if (table_)
+        leaveTable();
+    formatBlock(block, mark);
+}
+
+void RtfDocumentBuilder::formatBlock(const QTextBlockFormat& block, const QTextCharFormat& mark) {
+    cursor_.setBlockFormat(block);
+    cursor_.setBlockCharFormat(mark);
+}
+
+// Puts the cursor where the next text of a paragraph with these properties belongs.
+void RtfDocumentBuilder::place(bool inTable, int columns) {
+    columns = std::clamp(columns, 1, kMaxColumns);
+    if (!inTable || !tablesAllowed()) {
+        if (table_)
+            leaveTable();
+        return;
+    }
+    if (!table_) {
+        startTable(columns);
+        return;
+    }
+    if (rowEnded_) {
+        const int cells = table_->rows() * table_->columns();
+        if (columns != table_->columns() || cells + columns > kMaxCellsPerTable) {
+            leaveTable();
+            startTable(columns);
+            return;
+        }
+        table_->appendRows(1);
+        cellCount_ += columns;
+        ++row_;
+        column_ = 0;
+        rowEnded_ = false;
+        cellEnded_ = false;
+        moveToCell();
+        return;
+    }
+    if (cellEnded_) {
+        cellEnded_ = false;
+        // More cells than the row declared: the row grows, unless it is at the limit, where
+        // the extra text joins the last cell.
+        if (column_ + 1 >= table_->columns() && table_->columns() < kMaxColumns) {
+            table_->appendColumns(1);
+            cellCount_ += table_->rows();
+        }
+        column_ = std::min(column_ + 1, table_->columns() - 1);
+        moveToCell();
+    }
+}
+
+void RtfDocumentBuilder::startTable(int columns) {
+    QTextTableFormat format;
+    format.setBorder(1);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderCollapse(true);
+    format.setCellPadding(3);
+    format.setCellSpacing(0);
+    QList<QTextLength> widths;
+    int left = 0;
+    for (int i = 0; i < columns && i < cellRights_.size(); ++i) {
+        const int right = cellRights_.at(i);
+        if (right <= left)
+            break;
+        widths.append(
+            QTextLength(QTextLength::FixedLength, right / kTwipsPerPixel - left / kTwipsPerPixel));
+        left = right;
+    }
+    if (widths.size() == columns)
+        format.setColumnWidthConstraints(widths);
+    table_ = cursor_.insertTable(1, columns, format);
+    cellCount_ += columns;
+    row_ = 0;
+    column_ = 0;
+    rowEnded_ = false;
+    cellEnded_ = false;
+    moveToCell();
+}
+
+void RtfDocumentBuilder::moveToCell() {
+    cursor_ = table_->cellAt(row_, column_).lastCursorPosition();
+}
+
+void RtfDocumentBuilder::leaveTable() {
+    cursor_ = table_->lastCursorPosition();
+    cursor_.movePosition(QTextCursor::NextBlock);
+    table_ = nullptr;
+    rowEnded_ = false;
+    cellEnded_ = false;
+}
