@@ -1,7 +1,8 @@
 // One resize of the board at 1920 x 1080 with three 3000 x 2000 JPEG pictures set: the
 // controls scaled, the marker hidden, names and pictures laid out again. Painting is left
 // out. Beside it, the same resize when every picture file has changed on disk, so each one
-// is decoded again as it would be on every resize without the picture cache.
+// is decoded again as it would be on every resize without the picture cache, and a resize
+// with a huge team name.
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
@@ -123,6 +124,25 @@ void BM_ResizeAndPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ResizeAndPaint)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// A resize with a home name of ten million characters, as a damaged store may hold: the
+// board lays out only what a board can show of it, so this costs what an ordinary resize does.
+void BM_ResizeWithHugeName(benchmark::State& state) {
+    Settings settings;
+    settings.HomeText = QString(10'000'000, QLatin1Char('W'));
+    FakeTimeSource time;
+    frmScoreBoard board(settings, time);
+    board.show();
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        board.resize(1904 + step % 16, 1071 + step % 9);
+    }
+}
+BENCHMARK(BM_ResizeWithHugeName)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);

@@ -9,6 +9,7 @@
 #include "display/PictureFit.h"
 #include "display/PolyLED.h"
 #include "display/ShapeWidget.h"
+#include "display/ShownName.h"
 #include "display/Twips.h"
 #include "display/frmHelp.h"
 #include "display/modColor.h"
@@ -188,13 +189,16 @@ double frmScoreBoard::RSize(int value) const {
 }
 
 void frmScoreBoard::UpdateLabels() {
-    setWindowTitle(QStringLiteral("Pucktally - ") + settings_.HomeText);
+    // A name longer than any board can show is laid out only as far as it can be seen.
+    const QString home = shownName(settings_.HomeText);
+    const QString visitor = shownName(settings_.VisitorText);
+    setWindowTitle(QStringLiteral("Pucktally - ") + home);
     // The stored size is fixed point; the names take it as a whole number of points.
     const int teamSize = static_cast<int>(std::nearbyint(settings_.TeamSize / 10000.0));
     const double points = RSize(teamSize);
 
-    const std::pair<BoardLabel*, const QString*> names[] = {{lblHome, &settings_.HomeText},
-                                                            {lblVisitor, &settings_.VisitorText}};
+    const std::pair<BoardLabel*, const QString*> names[] = {{lblHome, &home},
+                                                            {lblVisitor, &visitor}};
     for (const auto& [label, text] : names) {
         label->setText(*text);
         BoardControl* c = controls_.find(label);

@@ -6,6 +6,7 @@
 #include "display/PictureBox.h"
 #include "display/PolyLED.h"
 #include "display/ShapeWidget.h"
+#include "display/ShownName.h"
 #include "display/Twips.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
@@ -420,6 +421,20 @@ class ScoreBoardTest : public QObject {
                          qAbs(image->height() - frame.height()) <= 1,
                      name);
         }
+    }
+
+    void aHugeNameIsLaidOutOnlyAsFarAsAnyBoardShowsIt() {
+        const QString half(500'000, QLatin1Char('W'));
+        settings.HomeText = half + QStringLiteral("|mid|") + half;
+        board->UpdateLabels();
+        board->resize(1280, 1024);
+        auto* name = board->findChild<BoardLabel*>(QStringLiteral("lblHome"));
+        QCOMPARE(name->text().size(), kMaxShownNameLength);
+        QVERIFY(name->text().contains(QStringLiteral("|mid|")));
+        QVERIFY(board->windowTitle().size() < kMaxShownNameLength + 20);
+        QCOMPARE(settings.HomeText.size(), 1'000'005); // the stored name as it was
+        const QRect r = name->geometry(), frame = name->parentWidget()->rect();
+        QVERIFY(qAbs(2 * r.left() + r.width() - frame.width()) <= 2);
     }
 
     void coloursComeFromTheSettings() {
