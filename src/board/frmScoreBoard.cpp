@@ -1,7 +1,10 @@
 #include "board/frmScoreBoard.h"
 
 #include "board/BoardDesign.h"
+#include "board/KeyboardLock.h"
 #include "board/NativeKey.h"
+#include "board/SystemKeyboardLock.h"
+#include "board/modGrabKeys.h"
 #include "display/BoardLabel.h"
 #include "display/Colors.h"
 #include "display/ImageBox.h"
@@ -43,7 +46,8 @@ class frmScoreBoard::LayoutAdapter final : public LayoutTarget {
 };
 
 frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time, QWidget* parent)
-    : QWidget(parent), settings_(settings), tmrClock1_(time), logic_(*this, settings, time) {
+    : QWidget(parent), settings_(settings), tmrClock1_(time), keyboardLock_(systemKeyboardLock()),
+      logic_(*this, settings, time) {
     setObjectName(QStringLiteral("frmScoreBoard"));
     setWindowTitle(QStringLiteral("Pucktally"));
     setAutoFillBackground(true);
@@ -154,12 +158,17 @@ void frmScoreBoard::showHelp() {
     frmHelp::ShowHelp();
 }
 
-// The options dialog, the sounds and the NumLock mode are not part of the board yet; their keys
-// do nothing until then.
+// The options dialog and the sounds are not part of the board yet; their keys do nothing
+// until then.
 void frmScoreBoard::showOptions() {}
 void frmScoreBoard::Buzzer() {}
 void frmScoreBoard::Horn() {}
-void frmScoreBoard::UpdateNumLock() {}
+
+// --- NumLock ---------------------------------------------------------------------------
+
+void frmScoreBoard::UpdateNumLock() {
+    ApplyNumLockMode(*keyboardLock_, settings_.NumLockForce);
+}
 
 // --- Selection marker ------------------------------------------------------------------
 

@@ -15,6 +15,7 @@
 class BoardLabel;
 class QKeyEvent;
 class ImageBox;
+class KeyboardLock;
 class PictureBox;
 class ShapeWidget;
 struct Settings;
@@ -123,6 +124,7 @@ class frmScoreBoard : public QWidget, public BoardView {
     ImageBox* imgGoalCoverV = nullptr;
 
     TenthTimer tmrClock1_;
+    std::unique_ptr<KeyboardLock> keyboardLock_;
     ScoreBoardLogic logic_;
     modStretch layout_;
     PictureCache pictures_;

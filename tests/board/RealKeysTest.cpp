@@ -11,44 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-
-namespace {
-
-// A connection of its own to the X server the test runs on, for synthetic key strokes.
-class XKeyboard {
-  public:
-    XKeyboard() : display_(XOpenDisplay(nullptr)) {}
-    ~XKeyboard() {
-        if (display_)
-            XCloseDisplay(display_);
-    }
-    bool ok() const { return display_ != nullptr; }
-
-    void stroke(KeySym sym) {
-        const KeyCode code = XKeysymToKeycode(display_, sym);
-        XTestFakeKeyEvent(display_, code, True, CurrentTime);
-        XTestFakeKeyEvent(display_, code, False, CurrentTime);
-        XSync(display_, False);
-    }
-    bool numLockOn() {
-        unsigned int state = 0;
-        XkbGetIndicatorState(display_, XkbUseCoreKbd, &state);
-        return (state & 0x2) != 0; // the second indicator is NumLock
-    }
-    void setNumLock(bool on) {
-        if (numLockOn() != on)
-            stroke(XK_Num_Lock);
-    }
-
-  private:
-    Display* display_;
-};
-
-} // namespace
+// After Qt: Xlib defines macros that Qt's headers use as names.
+#include "support/XKeyboard.h"
 
 class RealKeysTest : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "support/MemoryDigitGroup.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -69,7 +70,13 @@ class FakeBoardView final : public BoardView {
     void showHelp() override { ++helps_; }
     void showOptions() override { ++options_; }
     void beep() override { ++beeps_; }
-    void updateNumLock() override { ++numLockUpdates_; }
+    void updateNumLock() override {
+        ++numLockUpdates_;
+        if (onUpdateNumLock)
+            onUpdateNumLock();
+    }
+    // What the board does when the logic asks for the NumLock mode; nothing unless set.
+    std::function<void()> onUpdateNumLock;
 
     // The upper clock dot: Lit for m:ss, Dark for ss.t.
     Lamp clockColon() const { return clockColon_; }
