@@ -80,6 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           loaded.LEDSelected, loaded.BorderColor, loaded.HomeColor, loaded.VisitorColor})
         FUZZ_CHECK(colour(c));
     FUZZ_CHECK(loaded.TeamSize >= kMinTeamSize && loaded.TeamSize <= kMaxTeamSize);
+    FUZZ_CHECK(loaded.LEDSelectedWidth >= 0 && loaded.LEDSelectedWidth <= kMaxLEDSelectedWidth);
+    for (const std::int16_t key : {loaded.StartStopClockKey, loaded.ResetClockKey, loaded.ClearKey,
+                                   loaded.BuzzerKey, loaded.HornKey})
+        FUZZ_CHECK(key >= kMinKeyCode && key <= kMaxKeyCode);
     FUZZ_CHECK(!loaded.BuzzerFile.isEmpty() ||
                store.contains(QStringLiteral("KeySettings"), QStringLiteral("BuzzerFile")));
     // The keys are marked as key codes from now on; a store not yet marked got the standard keys.

@@ -41,13 +41,13 @@ void fuzzParse(FuzzInput& in) {
     }
     const GameTime t = TimeEntry::ParseTime(text);
     checkParsed(t);
-    // A text of plain digits and at most one point, short enough, always denotes a time
-    // or is refused for its size; anything else never parses.
+    // A text with anything but digits and points never parses.
     if (!onlyTimeCharacters(text))
         FUZZ_CHECK(t.isNone());
-    // What parses, written back as m.sst, parses to the same time.
-    if (!t.isNone()) {
-        const std::int64_t tenths = t.raw() / GameTime::kPerTenth;
+    // What parses, written back as m.sst, parses to the same time (a time past 99:59.9,
+    // such as "99.99", has no such form).
+    const std::int64_t tenths = t.raw() / GameTime::kPerTenth;
+    if (!t.isNone() && tenths / 600 <= 99) {
         const QString again =
             QString::number(tenths / 600) + QLatin1Char('.') +
             QStringLiteral("%1").arg((tenths / 10) % 60, 2, 10, QLatin1Char('0')) +
