@@ -1,15 +1,19 @@
 // Saves PNG pictures of the board at the sizes it is shown at, in both digit styles, in the
-// default colours and in a custom scheme with three pictures, so the look can be judged.
+// default colours and in a custom scheme with three pictures, and each tab of the options
+// dialog with the custom scheme, so the look can be judged.
 //
 //   board_screenshots OUTPUT_FOLDER
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
+#include "settings/frmOptions.h"
 #include "support/FakeTimeSource.h"
+#include "support/MemorySettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
@@ -63,6 +67,27 @@ void playSomeGame(frmScoreBoard& board, FakeTimeSource& time) {
     logic.tmrClock1_Timer();
     typeInto(EntryBox::TimeBack, "S");
     logic.KeyDown(EntryBox::picGoalBack, 37);
+}
+
+// Each tab of the options dialog, as the user opens it on `settings`.
+void saveOptionsTabs(Settings settings, const QString& out, QTextStream& log) {
+    MemorySettingsStore store;
+    // One sound path too long for its label, one that fits.
+    settings.BuzzerFile = QDir(out).filePath(
+        QStringLiteral("sounds/arena/northside-rink/season-2026/buzzer-long.wav"));
+    settings.HornFile = QStringLiteral("/opt/pucktally/horn.wav");
+    frmOptions options(settings, store);
+    options.show();
+    auto* tabs = options.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
+    const char* names[] = {"keyboard", "colors", "text", "pictures"};
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QApplication::processEvents();
+        const QString file = QDir(out).filePath(
+            QStringLiteral("options-%1-%2.png").arg(tab).arg(QLatin1String(names[tab])));
+        options.grab().save(file);
+        log << file << '\n';
+    }
 }
 
 } // namespace
@@ -126,5 +151,6 @@ int main(int argc, char** argv) {
             }
         }
     }
+    saveOptionsTabs(custom, out, log);
     return 0;
 }

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     LoadSettings(settings, store, programFolder());
 
     SteadyTimeSource time;
-    frmScoreBoard board(settings, time);
+    frmScoreBoard board(settings, store, time);
     board.show();
     const int exitCode = QApplication::exec();
     frmHelp::UnloadHelp();

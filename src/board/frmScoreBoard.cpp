@@ -17,6 +17,7 @@
 #include "display/frmHelp.h"
 #include "display/modColor.h"
 #include "settings/Settings.h"
+#include "settings/frmOptions.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -59,6 +60,13 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time, Q
         emit boardChanged();
     });
     Form_Load();
+}
+
+frmScoreBoard::frmScoreBoard(Settings& settings, SettingsStore& store, const TimeSource& time,
+                             QWidget* parent)
+    : frmScoreBoard(static_cast<const Settings&>(settings), time, parent) {
+    editableSettings_ = &settings;
+    store_ = &store;
 }
 
 frmScoreBoard::~frmScoreBoard() = default;
@@ -158,9 +166,29 @@ void frmScoreBoard::showHelp() {
     frmHelp::ShowHelp();
 }
 
-// The options dialog and the sounds are not part of the board yet; their keys do nothing
-// until then.
-void frmScoreBoard::showOptions() {}
+// The options dialog, modal over the board. The board's timer keeps ticking while it is
+// open, so a running clock goes on counting and drawing; the dialog has the keyboard, so
+// the board's keys rest. Whether the user confirmed or cancelled, the board then shows the
+// settings record afresh.
+void frmScoreBoard::showOptions() {
+    if (!editableSettings_ || !store_ || optionsOpen_)
+        return;
+    optionsOpen_ = true;
+    {
+        frmOptions options(*editableSettings_, *store_, this);
+        options.exec();
+    }
+    optionsOpen_ = false;
+    UpdateLabels();
+    UpdateFormColors();
+    UpdateNumLock();
+    Penalty();
+    RecordLayout();
+    OpenSounds();
+}
+
+// The sounds are not part of the board yet; their keys do nothing until then.
+void frmScoreBoard::OpenSounds() {}
 void frmScoreBoard::Buzzer() {}
 void frmScoreBoard::Horn() {}
 

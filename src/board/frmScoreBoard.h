@@ -19,6 +19,7 @@ class KeyboardLock;
 class PictureBox;
 class ShapeWidget;
 struct Settings;
+class SettingsStore;
 class TimeSource;
 
 // The board: the one window the audience sees. It holds the controls, turns key events into
@@ -28,6 +29,9 @@ class frmScoreBoard : public QWidget, public BoardView {
     Q_OBJECT
   public:
     frmScoreBoard(const Settings& settings, const TimeSource& time, QWidget* parent = nullptr);
+    // A board whose F2 opens the options dialog on `settings`, saving to `store`.
+    frmScoreBoard(Settings& settings, SettingsStore& store, const TimeSource& time,
+                  QWidget* parent = nullptr);
     ~frmScoreBoard() override;
 
     // BoardView
@@ -62,6 +66,8 @@ class frmScoreBoard : public QWidget, public BoardView {
         logic_.DisplayTime(clockObject, dispSec);
     }
     void Penalty() { logic_.Penalty(); }
+    // Opens the buzzer and horn sounds from the settings' files again.
+    void OpenSounds();
 
     // For the window's owner and for tests.
     ScoreBoardLogic& logic() { return logic_; }
@@ -94,6 +100,10 @@ class frmScoreBoard : public QWidget, public BoardView {
     bool isRepeatedFunctionKey(const QKeyEvent& event, int key) const;
 
     const Settings& settings_;
+    // Set when the board may open the options dialog: the same record, writable.
+    Settings* editableSettings_ = nullptr;
+    SettingsStore* store_ = nullptr;
+    bool optionsOpen_ = false;
     BoardControls controls_;
     std::array<std::unique_ptr<LedField>, kFieldCount> fields_;
     std::array<PictureBox*, kEntryBoxCount> entryBoxes_{};
