@@ -291,7 +291,7 @@ QWidget* frmOptions::buildColorTab() {
             // The marker's width sits with its colour.
             scrLEDSelectedWidth = named(new QScrollBar(Qt::Vertical, frame), "scrLEDSelectedWidth",
                                         QStringLiteral("LED Selected width"));
-            scrLEDSelectedWidth->setRange(0, 5);
+            scrLEDSelectedWidth->setRange(0, kMaxLEDSelectedWidth);
             scrLEDSelectedWidth->setPageStep(1);
             scrLEDSelectedWidth->setFocusPolicy(Qt::StrongFocus);
             scrLEDSelectedWidth->setFixedHeight(kColorPreviewSize.height() + 8);
