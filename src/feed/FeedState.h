@@ -1,0 +1,42 @@
+#pragma once
+
+#include "board/BoardState.h"
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+struct Settings;
+
+// What the feed tells about the board besides its numbers: the team names, the colours and the
+// digit style the user chose. Colours are "#rrggbb".
+struct FeedLook {
+    QString homeName;
+    QString visitorName;
+    QString homeColor;
+    QString visitorColor;
+    QString timeColor;
+    QString scoreColor;
+    QString periodColor;
+    QString ledBack;
+    QString background;
+    QString border;
+    QString digitStyle; // "segments" or "dots"
+
+    bool operator==(const FeedLook& o) const;
+    bool operator!=(const FeedLook& o) const { return !(*this == o); }
+};
+
+// The version of the feed's message format; raised when a field changes its meaning.
+constexpr int kFeedFormatVersion = 1;
+
+// The look of the board as the settings describe it.
+FeedLook feedLookOf(const Settings& settings);
+
+// A stored colour (0x00BBGGRR) as "#rrggbb".
+QString feedColor(std::int32_t bgr);
+
+// The whole board as one compact JSON object: the clock as shown and in tenths, period,
+// scores, shots, the four penalty slots, the goal lamp, the look, with the message's sequence
+// number and the format version. Blank fields are null.
+QByteArray feedJson(const BoardState& state, const FeedLook& look, std::uint64_t sequence);

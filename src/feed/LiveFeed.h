@@ -1,0 +1,36 @@
+#pragma once
+
+#include "board/BoardState.h"
+#include "feed/FeedService.h"
+#include "feed/FeedSettings.h"
+
+#include <QObject>
+#include <functional>
+
+struct Settings;
+
+// The live feed tied to the program: started, moved or stopped as its settings say, and fed
+// the board's state (with names, colours and digit style from the settings) whenever the
+// board changed. While it is off it costs the board nothing and opens no port.
+class LiveFeed : public QObject {
+    Q_OBJECT
+  public:
+    LiveFeed(const Settings& settings, std::function<BoardState()> readBoard,
+             QObject* parent = nullptr);
+
+    // Starts, restarts or stops the feed to match `feed`; false with errorString() when it
+    // should run but cannot listen.
+    bool apply(const FeedSettings& feed);
+    bool isRunning() const { return service_.isRunning(); }
+    quint16 port() const { return service_.port(); }
+    QString errorString() const { return service_.errorString(); }
+
+    // The board changed: the feed sends what it shows now.
+    void boardChanged();
+
+  private:
+    const Settings& settings_;
+    std::function<BoardState()> readBoard_;
+    FeedService service_;
+    FeedSettings applied_;
+};
