@@ -91,17 +91,35 @@ TEST_F(ModCountTest, StopBetweenReadsKeepsTheLastReadValue) {
     }
 }
 
+// Run for 30 s and stopped; then started and stopped again before the next tick, with no
+// read in between: the counter keeps exactly what it read before that start.
 TEST_F(ModCountTest, StartAndStopWithoutAReadChangesNothing) {
-    runFor(0, seconds(600), 1'000'000, 30'000);
-    counters.StopCounter(0);
-    const GameTime before = counters.ReadCounter(0);
-    ASSERT_EQ(before, seconds(570));
+    const struct {
+        const char* name;
+        int counter;
+        std::int64_t gapMs; // from that start to its stop
+    } rows[] = {
+        {"game clock, at once", 0, 0},
+        {"game clock, within the tenth", 0, 99},
+        {"game clock, across tenths", 0, 700},
+        {"home penalty 1", 1, 99},
+        {"home penalty 2", 2, 0},
+        {"visitor penalty 1", 3, 700},
+        {"visitor penalty 2", 4, 99},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        runFor(row.counter, seconds(600), 1'000'000, 30'000);
+        counters.StopCounter(row.counter);
+        const GameTime before = counters.ReadCounter(row.counter);
+        ASSERT_EQ(before, seconds(570));
 
-    counters.StartCounter(0);
-    time.advance(700);
-    counters.StopCounter(0);
-    EXPECT_EQ(counters.ReadCounter(0), before);
-    EXPECT_EQ(counters.counterState(0).CounterBanked, seconds(30));
+        counters.StartCounter(row.counter);
+        time.advance(row.gapMs);
+        counters.StopCounter(row.counter);
+        EXPECT_EQ(counters.ReadCounter(row.counter), before);
+        EXPECT_EQ(counters.counterState(row.counter).CounterBanked, seconds(30));
+    }
 }
 
 TEST_F(ModCountTest, RestartedCounterAddsUpItsRuns) {

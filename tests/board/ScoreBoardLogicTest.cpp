@@ -73,6 +73,27 @@ TEST_F(BoardLogic, StartStopKeyTogglesAllFiveCountersAndTheTimer) {
     EXPECT_EQ(b.counter(0), secs(599));
 }
 
+// Stopped after 30 s, then started and stopped again before the next tick: neither the game
+// clock nor a running penalty moves.
+TEST_F(BoardLogic, StartAndStopBeforeATickKeepEveryClock) {
+    for (const std::int64_t gapMs : {0, 50, 99, 250}) { // 250: a tick held up
+        SCOPED_TRACE(gapMs);
+        b.load();
+        b.type(EntryBox::PenaltyTH1, "2\n");
+        b.press(EntryBox::TimeBack, 'S');
+        b.run(30'000);
+        b.press(EntryBox::TimeBack, 'S');
+        ASSERT_EQ(b.counter(0), secs(570));
+        ASSERT_EQ(b.counter(1), secs(90));
+        b.press(EntryBox::TimeBack, 'S');
+        b.time.advance(gapMs);
+        b.press(EntryBox::TimeBack, 'S');
+        EXPECT_EQ(b.counter(0), secs(570));
+        EXPECT_EQ(b.counter(1), secs(90));
+        EXPECT_FALSE(b.view.timerEnabled());
+    }
+}
+
 TEST_F(BoardLogic, StartStopActsExactlyOnceInEveryBox) {
     for (EntryBox box : kAllBoxes) {
         const bool before = b.running(0);
