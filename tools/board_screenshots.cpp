@@ -1,10 +1,12 @@
 // Saves PNG pictures of the board at the sizes it is shown at, in both digit styles, in the
 // default colours and in a custom scheme with three pictures, and each tab of the options
-// dialog with the custom scheme, so the look can be judged.
+// dialog with the custom scheme and the key-capture window, so the look can be judged.
 //
 //   board_screenshots OUTPUT_FOLDER
 #include "board/frmScoreBoard.h"
+#include "settings/ChooseKey.h"
 #include "settings/Settings.h"
+#include "settings/frmChooseKey.h"
 #include "settings/frmOptions.h"
 #include "support/FakeTimeSource.h"
 #include "support/MemorySettingsStore.h"
@@ -88,6 +90,19 @@ void saveOptionsTabs(Settings settings, const QString& out, QTextStream& log) {
         options.grab().save(file);
         log << file << '\n';
     }
+
+    // The key-capture window after a key it refused.
+    ChooseKeyExchange exchange;
+    exchange.ChooseKeyAction = QStringLiteral("sound the buzzer");
+    exchange.ChooseKeyCurrent = 66;
+    frmChooseKey capture(exchange);
+    capture.setBeep([] {});
+    capture.show();
+    capture.Form_KeyDown(53);
+    QApplication::processEvents();
+    const QString file = QDir(out).filePath(QStringLiteral("choose-key-refused.png"));
+    capture.grab().save(file);
+    log << file << '\n';
 }
 
 } // namespace

@@ -50,7 +50,7 @@ frmChooseKey::frmChooseKey(ChooseKeyExchange& exchange, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblChoose);
     layout->addWidget(lblUsed);
-    setFixedWidth(480);
+    setFixedWidth(560);
 
     Form_Load();
 }

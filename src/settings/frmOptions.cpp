@@ -200,9 +200,13 @@ QWidget* frmOptions::buildKeyboardTab() {
 
     auto* numLock = named(new QGroupBox(QStringLiteral("Numlock Options:"), page), "frmNumLock");
     auto* numLockLayout = new QVBoxLayout(numLock);
-    optNormal = named(new QRadioButton(QStringLiteral("Normal Mode"), numLock), "optNormal");
-    optKeepOn = named(new QRadioButton(QStringLiteral("Keep Numlock On"), numLock), "optKeepOn");
-    optKeepOff = named(new QRadioButton(QStringLiteral("Keep Numlock Off"), numLock), "optKeepOff");
+    const auto option = [numLock](const char* name, const QString& caption) {
+        return named(new QRadioButton(caption, numLock), name,
+                     QStringLiteral("Numlock ") + caption);
+    };
+    optNormal = option("optNormal", QStringLiteral("Normal Mode"));
+    optKeepOn = option("optKeepOn", QStringLiteral("Keep Numlock On"));
+    optKeepOff = option("optKeepOff", QStringLiteral("Keep Numlock Off"));
     for (QRadioButton* o : {optNormal, optKeepOn, optKeepOff})
         numLockLayout->addWidget(o);
     numLockLayout->addStretch();

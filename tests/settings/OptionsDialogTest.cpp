@@ -14,6 +14,7 @@
 #include "support/FakeTimeSource.h"
 #include "support/MemorySettingsStore.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -168,6 +169,42 @@ class OptionsDialogTest : public QObject {
         QTRY_COMPARE(QApplication::focusWidget(), find<QPushButton>("cmdOk"));
     }
 
+    // From Ok, Tab reaches every control of the tab shown, and each says what it is.
+    void keyboardReachesEveryControl_data() {
+        QTest::addColumn<int>("tab");
+        for (int tab = 0; tab < 4; ++tab)
+            QTest::newRow(QByteArray::number(tab).constData()) << tab;
+    }
+    void keyboardReachesEveryControl() {
+        QFETCH(int, tab);
+        QApplication::setActiveWindow(dialog.get());
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        find<QTabWidget>("SSTab1")->setCurrentIndex(tab);
+        find<QPushButton>("cmdOk")->setFocus();
+        QSet<QWidget*> reached;
+        for (int i = 0; i < 60 && !reached.contains(QApplication::focusWidget()); ++i) {
+            reached.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QStringList names;
+        const QWidget* page = find<QTabWidget>("SSTab1")->currentWidget();
+        for (QWidget* w : page->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QComboBox*>(w) || qobject_cast<QScrollBar*>(w);
+            if (!control || !w->isVisible())
+                continue;
+            // Tab enters the option group at one option; the arrows move within it.
+            const bool inGroup =
+                qobject_cast<QRadioButton*>(w) && reached.contains(find<QRadioButton>("optNormal"));
+            QVERIFY2(reached.contains(w) || inGroup, qPrintable(w->objectName()));
+            const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+            QVERIFY2(!names.contains(name), qPrintable(name));
+            names.append(name);
+        }
+        QVERIFY(reached.contains(find<QPushButton>("cmdCancel")));
+    }
+
     void okWithoutChangesWritesEveryEntry() {
         const QStringList expected = saved(settings);
         click("cmdOk");
@@ -184,6 +221,8 @@ class OptionsDialogTest : public QObject {
         QTest::newRow("cancel") << "cancel" << false;
         QTest::newRow("close") << "close" << false;
         QTest::newRow("escape") << "escape" << false;
+        QTest::newRow("alt+o") << "alt+o" << true;
+        QTest::newRow("alt+c") << "alt+c" << false;
     }
     void closingAfterChangingEverything() {
         QFETCH(QString, how);
@@ -205,15 +244,22 @@ class OptionsDialogTest : public QObject {
         click("cmdClearHomePic");
         find<QComboBox>("cmbLedType")->setCurrentIndex(0);
 
-        if (how == "ok")
+        if (how.startsWith("alt+")) {
+            QApplication::setActiveWindow(dialog.get());
+            QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+            QTest::keyClick(QApplication::focusWidget(), how == "alt+o" ? Qt::Key_O : Qt::Key_C,
+                            Qt::AltModifier);
+        } else if (how == "ok") {
             click("cmdOk");
-        else if (how == "cancel")
+        } else if (how == "cancel") {
             click("cmdCancel");
-        else if (how == "close")
+        } else if (how == "close") {
             dialog->close();
-        else
+        } else {
             QTest::keyClick(dialog.get(), Qt::Key_Escape);
-        QVERIFY(!dialog->isVisible());
+        }
+        // A mnemonic presses its button visibly, a moment later.
+        QTRY_VERIFY(!dialog->isVisible());
 
         if (!stored) {
             QCOMPARE(store.saves(), QStringList());
