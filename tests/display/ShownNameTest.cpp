@@ -38,12 +38,4 @@ TEST(ShownName, ShortNamesWhole_LongNamesTheirMiddle_NoCharacterCut) {
     }
 }
 
-TEST(ShownName, TenMegabytesGiveTheLimitAroundTheMiddle) {
-    const QString half = times(QStringLiteral("x"), 5'000'000);
-    const QString shown = shownName(half + QStringLiteral("|MIDDLE|") + half);
-    EXPECT_EQ(shown.size(), N);
-    const qsizetype at = shown.indexOf(QStringLiteral("|MIDDLE|"));
-    EXPECT_NEAR(at, N / 2 - 4, 1);
-}
-
 } // namespace
