@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QTextDocument>
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -23,80 +24,29 @@ enum class Dest : std::uint8_t {
     ColorTable,       // colours
     FieldInstruction, // a field's instruction, read only for a hyperlink's target
     Footnote,         // a footnote, shown after the running text
+    Bookmark,         // the name of a place that links lead to
     Wrapper,          // an object or alternative: nowhere, except in its result part
 };
 
+// clang-format off
 enum class Word : std::uint8_t {
     Unknown,
     // destinations
-    FontTable,
-    ColorTable,
-    SkipDest,
-    Wrapper,
-    Result,
-    Footnote,
-    FieldInst,
-    FieldResult,
+    FontTable, ColorTable, SkipDest, Wrapper, Result, Footnote, FieldInst, FieldResult, Bookmark,
     // document
-    Ansi,
-    Mac,
-    Pc,
-    Pca,
-    AnsiCpg,
-    Deff,
-    Uc,
-    U,
-    Bin,
+    Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U,
     // font and colour table entries
-    Charset,
-    FontCodePage,
-    Red,
-    Green,
-    Blue,
+    Charset, FontCodePage, Red, Green, Blue,
     // characters
-    Plain,
-    Bold,
-    Italic,
-    Underline,
-    UnderlineNone,
-    Strike,
-    Hidden,
-    Super,
-    Sub,
-    NoSuperSub,
-    FontSize,
-    Font,
-    Color,
-    Background,
+    Plain, Bold, Italic, Underline, UnderlineNone, Strike, Hidden, Super, Sub, NoSuperSub,
+    FontSize, Font, Color, Background,
     // paragraphs
-    Pard,
-    AlignLeft,
-    AlignCenter,
-    AlignRight,
-    AlignJustify,
-    LeftIndent,
-    RightIndent,
-    FirstIndent,
-    SpaceBefore,
-    SpaceAfter,
-    InTable,
-    TabStop,
-    TabRight,
-    TabCenter,
-    TabDecimal,
+    Pard, AlignLeft, AlignCenter, AlignRight, AlignJustify, LeftIndent, RightIndent,
+    FirstIndent, SpaceBefore, SpaceAfter, InTable, TabStop, TabRight, TabCenter, TabDecimal,
     // structure
-    Par,
-    Line,
-    Tab,
-    Cell,
-    Row,
-    NestCell,
-    NestRow,
-    RowDefaults,
-    CellRight,
+    Par, Line, Tab, Cell, Row, NestCell, NestRow, RowDefaults, CellRight,
     // characters by name
-    Char,
-    FootnoteMark,
+    Char, FootnoteMark,
 };
 
 struct WordInfo {
@@ -108,181 +58,60 @@ const std::unordered_map<std::string_view, WordInfo>& knownWords() {
     static const std::unordered_map<std::string_view, WordInfo> words = [] {
         std::unordered_map<std::string_view, WordInfo> w;
         const std::pair<const char*, Word> plain[] = {
-            {"fonttbl", Word::FontTable},
-            {"colortbl", Word::ColorTable},
-            {"object", Word::Wrapper},
-            {"upr", Word::Wrapper},
-            {"result", Word::Result},
-            {"ud", Word::Result},
-            {"footnote", Word::Footnote},
-            {"fldinst", Word::FieldInst},
-            {"fldrslt", Word::FieldResult},
-            {"ansi", Word::Ansi},
-            {"mac", Word::Mac},
-            {"pc", Word::Pc},
-            {"pca", Word::Pca},
-            {"ansicpg", Word::AnsiCpg},
-            {"deff", Word::Deff},
-            {"uc", Word::Uc},
-            {"u", Word::U},
-            {"bin", Word::Bin},
-            {"fcharset", Word::Charset},
-            {"cpg", Word::FontCodePage},
-            {"red", Word::Red},
-            {"green", Word::Green},
-            {"blue", Word::Blue},
-            {"plain", Word::Plain},
-            {"b", Word::Bold},
-            {"i", Word::Italic},
-            {"ul", Word::Underline},
-            {"uld", Word::Underline},
-            {"uldb", Word::Underline},
-            {"ulw", Word::Underline},
-            {"uldash", Word::Underline},
-            {"uldashd", Word::Underline},
-            {"uldashdd", Word::Underline},
-            {"ulwave", Word::Underline},
-            {"ulth", Word::Underline},
-            {"ulhwave", Word::Underline},
-            {"ulldash", Word::Underline},
-            {"ululdbwave", Word::Underline},
-            {"ulnone", Word::UnderlineNone},
-            {"strike", Word::Strike},
-            {"striked", Word::Strike},
-            {"v", Word::Hidden},
-            {"super", Word::Super},
-            {"sub", Word::Sub},
-            {"nosupersub", Word::NoSuperSub},
-            {"fs", Word::FontSize},
-            {"f", Word::Font},
-            {"cf", Word::Color},
-            {"cb", Word::Background},
-            {"highlight", Word::Background},
+            {"fonttbl", Word::FontTable}, {"colortbl", Word::ColorTable}, {"object", Word::Wrapper},
+            {"upr", Word::Wrapper}, {"result", Word::Result}, {"ud", Word::Result},
+            {"footnote", Word::Footnote}, {"fldinst", Word::FieldInst},
+            {"fldrslt", Word::FieldResult}, {"bkmkstart", Word::Bookmark},
+            {"ansi", Word::Ansi}, {"mac", Word::Mac}, {"pc", Word::Pc}, {"pca", Word::Pca},
+            {"ansicpg", Word::AnsiCpg}, {"deff", Word::Deff}, {"uc", Word::Uc}, {"u", Word::U},
+            {"fcharset", Word::Charset}, {"cpg", Word::FontCodePage}, {"red", Word::Red},
+            {"green", Word::Green}, {"blue", Word::Blue},
+            {"plain", Word::Plain}, {"b", Word::Bold}, {"i", Word::Italic},
+            {"ul", Word::Underline}, {"uld", Word::Underline}, {"uldb", Word::Underline},
+            {"ulw", Word::Underline}, {"uldash", Word::Underline}, {"uldashd", Word::Underline},
+            {"uldashdd", Word::Underline}, {"ulwave", Word::Underline}, {"ulth", Word::Underline},
+            {"ulhwave", Word::Underline}, {"ulldash", Word::Underline},
+            {"ululdbwave", Word::Underline}, {"ulnone", Word::UnderlineNone},
+            {"strike", Word::Strike}, {"striked", Word::Strike}, {"v", Word::Hidden},
+            {"super", Word::Super}, {"sub", Word::Sub}, {"nosupersub", Word::NoSuperSub},
+            {"fs", Word::FontSize}, {"f", Word::Font}, {"cf", Word::Color},
+            {"cb", Word::Background}, {"highlight", Word::Background},
             {"chcbpat", Word::Background},
-            {"pard", Word::Pard},
-            {"ql", Word::AlignLeft},
-            {"qc", Word::AlignCenter},
-            {"qr", Word::AlignRight},
-            {"qj", Word::AlignJustify},
-            {"li", Word::LeftIndent},
-            {"lin", Word::LeftIndent},
-            {"ri", Word::RightIndent},
-            {"rin", Word::RightIndent},
-            {"fi", Word::FirstIndent},
-            {"sb", Word::SpaceBefore},
-            {"sa", Word::SpaceAfter},
-            {"intbl", Word::InTable},
-            {"tx", Word::TabStop},
-            {"tqr", Word::TabRight},
-            {"tqc", Word::TabCenter},
-            {"tqdec", Word::TabDecimal},
-            {"par", Word::Par},
-            {"sect", Word::Par},
-            {"page", Word::Par},
-            {"line", Word::Line},
-            {"tab", Word::Tab},
-            {"cell", Word::Cell},
-            {"row", Word::Row},
-            {"nestcell", Word::NestCell},
-            {"nestrow", Word::NestRow},
-            {"trowd", Word::RowDefaults},
-            {"cellx", Word::CellRight},
+            {"pard", Word::Pard}, {"ql", Word::AlignLeft}, {"qc", Word::AlignCenter},
+            {"qr", Word::AlignRight}, {"qj", Word::AlignJustify}, {"li", Word::LeftIndent},
+            {"lin", Word::LeftIndent}, {"ri", Word::RightIndent}, {"rin", Word::RightIndent},
+            {"fi", Word::FirstIndent}, {"sb", Word::SpaceBefore}, {"sa", Word::SpaceAfter},
+            {"intbl", Word::InTable}, {"tx", Word::TabStop}, {"tqr", Word::TabRight},
+            {"tqc", Word::TabCenter}, {"tqdec", Word::TabDecimal},
+            {"par", Word::Par}, {"sect", Word::Par}, {"page", Word::Par}, {"line", Word::Line},
+            {"tab", Word::Tab}, {"cell", Word::Cell}, {"row", Word::Row},
+            {"nestcell", Word::NestCell}, {"nestrow", Word::NestRow},
+            {"trowd", Word::RowDefaults}, {"cellx", Word::CellRight},
             {"chftn", Word::FootnoteMark},
         };
         for (const auto& [name, word] : plain)
             w[name] = WordInfo{word};
         // Parts of a document that are not running text.
-        const char* skipped[] = {"stylesheet",
-                                 "info",
-                                 "pict",
-                                 "themedata",
-                                 "colorschememapping",
-                                 "datastore",
-                                 "latentstyles",
-                                 "listtable",
-                                 "listoverridetable",
-                                 "revtbl",
-                                 "rsidtbl",
-                                 "xmlnstbl",
-                                 "pgdsctbl",
-                                 "header",
-                                 "headerl",
-                                 "headerr",
-                                 "headerf",
-                                 "footer",
-                                 "footerl",
-                                 "footerr",
-                                 "footerf",
-                                 "ftnsep",
-                                 "ftnsepc",
-                                 "ftncn",
-                                 "aftnsep",
-                                 "aftnsepc",
-                                 "aftncn",
-                                 "pn",
-                                 "pntxta",
-                                 "pntxtb",
-                                 "bkmkstart",
-                                 "bkmkend",
-                                 "xe",
-                                 "tc",
-                                 "tcn",
-                                 "txe",
-                                 "annotation",
-                                 "atnid",
-                                 "atnauthor",
-                                 "atndate",
-                                 "atnref",
-                                 "atnicn",
-                                 "template",
-                                 "docvar",
-                                 "userprops",
-                                 "generator",
-                                 "filetbl",
-                                 "mmathPr",
-                                 "nesttableprops",
-                                 "nonshppict",
-                                 "shpinst",
-                                 "sp",
-                                 "sn",
-                                 "sv",
-                                 "password",
-                                 "protusertbl",
-                                 "fchars",
-                                 "lchars",
-                                 "pnseclvl",
-                                 "objdata",
-                                 "objclass",
-                                 "objname",
-                                 "listpicture",
-                                 "fontemb",
-                                 "fontfile",
-                                 "falt",
-                                 "panose",
-                                 "keycode",
-                                 "formfield",
-                                 "datafield",
-                                 "background",
-                                 "author",
-                                 "operator",
-                                 "title",
-                                 "subject",
-                                 "keywords",
-                                 "comment",
-                                 "doccomm",
-                                 "company",
-                                 "category",
-                                 "creatim",
-                                 "revtim",
-                                 "printim",
-                                 "buptim"};
+        const char* skipped[] = {
+            "stylesheet", "info", "pict", "themedata", "colorschememapping", "datastore",
+            "latentstyles", "listtable", "listoverridetable", "revtbl", "rsidtbl", "xmlnstbl",
+            "pgdsctbl", "header", "headerl", "headerr", "headerf", "footer", "footerl",
+            "footerr", "footerf", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn",
+            "pn", "pntxta", "pntxtb", "bkmkend", "xe", "tc", "tcn", "txe", "annotation", "atnid",
+            "atnauthor", "atndate", "atnref", "atnicn", "template", "docvar", "userprops",
+            "generator", "filetbl", "mmathPr", "nesttableprops", "nonshppict", "shpinst", "sp",
+            "sn", "sv", "password", "protusertbl", "fchars", "lchars", "pnseclvl", "objdata",
+            "objclass", "objname", "listpicture", "fontemb", "fontfile", "falt", "panose",
+            "keycode", "formfield", "datafield", "background", "author", "operator", "title",
+            "subject", "keywords", "comment", "doccomm", "company", "category", "creatim",
+            "revtim", "printim", "buptim"};
         for (const char* name : skipped)
             w[name] = WordInfo{Word::SkipDest};
         const std::pair<const char*, char16_t> chars[] = {
-            {"emdash", 0x2014},  {"endash", 0x2013},    {"bullet", 0x2022},    {"lquote", 0x2018},
-            {"rquote", 0x2019},  {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003},
-            {"enspace", 0x2002}, {"qmspace", 0x2005},   {"zwj", 0x200D},       {"zwnj", 0x200C},
-            {"ltrmark", 0x200E}, {"rtlmark", 0x200F},   {"zwbo", 0x200B},
+            {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022}, {"lquote", 0x2018},
+            {"rquote", 0x2019}, {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+            {"emspace", 0x2003}, {"enspace", 0x2002}, {"qmspace", 0x2005}, {"zwj", 0x200D},
+            {"zwnj", 0x200C}, {"ltrmark", 0x200E}, {"rtlmark", 0x200F}, {"zwbo", 0x200B},
         };
         for (const auto& [name, ch] : chars)
             w[name] = WordInfo{Word::Char, ch};
@@ -290,6 +119,7 @@ const std::unordered_map<std::string_view, WordInfo>& knownWords() {
     }();
     return words;
 }
+// clang-format on
 
 WordInfo lookUp(QByteArrayView name) {
     const auto& words = knownWords();
@@ -337,6 +167,12 @@ struct ParaProps {
     bool inTable = false;
     QTextOption::TabType nextTab = QTextOption::LeftTab;
     QList<QTextOption::Tab> tabs;
+
+    bool operator==(const ParaProps& o) const {
+        return align == o.align && left == o.left && right == o.right && first == o.first &&
+               before == o.before && after == o.after && inTable == o.inTable &&
+               nextTab == o.nextTab && tabs == o.tabs;
+    }
 };
 
 struct Group {
@@ -403,7 +239,9 @@ class Reader {
     int columns() const { return std::max<int>(1, static_cast<int>(cellRights_.size())); }
     const FontEntry* font(int index) const;
     QTextCharFormat charFormat(const CharProps& p) const;
+    QTextCharFormat makeCharFormat(const CharProps& p) const;
     QTextBlockFormat blockFormat(const ParaProps& p) const;
+    QTextBlockFormat makeBlockFormat(const ParaProps& p) const;
 
     RtfDocumentBuilder builder_;
     std::vector<Group> stack_;
@@ -427,9 +265,16 @@ class Reader {
     bool pendingInTable_ = false;
     QList<int> cellRights_;
     QString instruction_;
+    QString bookmark_;
+    QStringList anchorNames_;
     QStringList notes_;
     QString note_;
     RtfReadResult result_;
+    // Formats made lately; the font and colour tables are read before any text, so these stay
+    // right (a table read later empties them).
+    mutable std::vector<std::pair<CharProps, QTextCharFormat>> charFormats_;
+    mutable size_t nextCharFormat_ = 0;
+    mutable std::optional<std::pair<ParaProps, QTextBlockFormat>> lastBlock_;
 };
 
 RtfReadResult Reader::read(QByteArrayView rtf) {
@@ -534,6 +379,8 @@ bool Reader::closeGroup() {
         commitFont();
     if (closed == Dest::Footnote && top().dest != Dest::Footnote)
         finishNote();
+    if (closed == Dest::Bookmark && top().dest != Dest::Bookmark && !bookmark_.trimmed().isEmpty())
+        anchorNames_.append(bookmark_.trimmed());
     return true;
 }
 
@@ -558,6 +405,7 @@ void Reader::word(const RtfToken& t) {
     case Word::Footnote:
     case Word::FieldInst:
     case Word::FieldResult:
+    case Word::Bookmark:
         destination(info.word);
         return;
     default:
@@ -649,6 +497,7 @@ void Reader::destination(Word word) {
         if (!colorTableSeen_) {
             colorTableSeen_ = true;
             colors_.clear();
+            charFormats_.clear();
         }
         colorSet_ = false;
         break;
@@ -669,6 +518,13 @@ void Reader::destination(Word word) {
     case Word::FieldInst:
         g.dest = Dest::FieldInstruction;
         instruction_.clear();
+        break;
+    case Word::Bookmark:
+        if (g.dest == Dest::Text) {
+            flush(); // the name belongs to the text that follows
+            g.dest = Dest::Bookmark;
+            bookmark_.clear();
+        }
         break;
     case Word::FieldResult:
         // The result shows; a hyperlink's result carries its target.
@@ -771,7 +627,7 @@ void Reader::paragraphWord(Word word, const RtfToken& t) {
         break;
     case Word::TabStop:
         if (p.tabs.size() < kMaxTabStops)
-            p.tabs.append(QTextOption::Tab(clampTwips(t.param, 0) / kTwipsPerPixel, p.nextTab));
+            p.tabs.append(QTextOption::Tab(clampTwips(t.param, 0), p.nextTab));
         p.nextTab = QTextOption::LeftTab;
         break;
     case Word::TabRight:
@@ -886,6 +742,7 @@ void Reader::text(QByteArrayView bytes) {
                 continue;
             if (colors_.size() < kMaxColors)
                 colors_.append(colorSet_ ? QColor(red_, green_, blue_) : QColor());
+            charFormats_.clear();
             red_ = green_ = blue_ = 0;
             colorSet_ = false;
         }
@@ -900,7 +757,7 @@ void Reader::text(QByteArrayView bytes) {
     codePage_.decode(bytes, *out);
     if (f && f->symbol) // Symbol's bullet sits where Windows-1252 has the middle dot
         std::replace(out->begin() + before, out->end(), QChar(0x00B7), QChar(0x2022));
-    if (out->size() > kMaxInstructionLength && out == &instruction_)
+    if (out->size() > kMaxInstructionLength && (out == &instruction_ || out == &bookmark_))
         out->truncate(kMaxInstructionLength);
     if (out == &pending_ || out == &note_)
         result_.textChars += out->size() - before;
@@ -921,6 +778,7 @@ void Reader::commitFont() {
     if (fontNumber_ >= 0 && (fonts_.size() < kMaxFonts || fonts_.contains(fontNumber_))) {
         fontEntry_.name = fontEntry_.name.trimmed();
         fonts_.insert(fontNumber_, fontEntry_);
+        charFormats_.clear();
     }
     fontNumber_ = -1;
     fontEntry_ = FontEntry{};
@@ -938,6 +796,8 @@ QString* Reader::sink() {
         return &note_;
     case Dest::FieldInstruction:
         return &instruction_;
+    case Dest::Bookmark:
+        return &bookmark_;
     default:
         return nullptr;
     }
@@ -969,8 +829,14 @@ void Reader::prepareText() {
 void Reader::flush() {
     if (pending_.isEmpty())
         return;
-    builder_.addText(pending_, charFormat(pendingProps_), pendingInTable_, columns());
-    pending_.clear();
+    QTextCharFormat format = charFormat(pendingProps_);
+    if (!anchorNames_.isEmpty()) {
+        format.setAnchor(true);
+        format.setAnchorNames(anchorNames_);
+        anchorNames_.clear();
+    }
+    builder_.addText(pending_, format, pendingInTable_, columns());
+    pending_.truncate(0); // keeps its room for the next run
 }
 
 void Reader::paragraph() {
@@ -995,6 +861,21 @@ void Reader::finishNote() {
 }
 
 QTextCharFormat Reader::charFormat(const CharProps& p) const {
+    // Documents switch between a few formats; the same properties give the same shared format,
+    // which the document then recognises without comparing its properties one by one.
+    for (const auto& [props, format] : charFormats_)
+        if (props == p)
+            return format;
+    constexpr size_t kKept = 8;
+    QTextCharFormat f = makeCharFormat(p);
+    if (charFormats_.size() < kKept)
+        charFormats_.emplace_back(p, f);
+    else
+        charFormats_[nextCharFormat_++ % kKept] = {p, f};
+    return f;
+}
+
+QTextCharFormat Reader::makeCharFormat(const CharProps& p) const {
     QTextCharFormat f;
     f.setFontWeight(p.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(p.italic);
@@ -1018,6 +899,13 @@ QTextCharFormat Reader::charFormat(const CharProps& p) const {
 }
 
 QTextBlockFormat Reader::blockFormat(const ParaProps& p) const {
+    if (lastBlock_ && lastBlock_->first == p)
+        return lastBlock_->second;
+    lastBlock_.emplace(p, makeBlockFormat(p));
+    return lastBlock_->second;
+}
+
+QTextBlockFormat Reader::makeBlockFormat(const ParaProps& p) const {
     QTextBlockFormat b;
     b.setAlignment(p.align);
     b.setLeftMargin(std::max(0, p.left) / kTwipsPerPixel);
@@ -1025,8 +913,23 @@ QTextBlockFormat Reader::blockFormat(const ParaProps& p) const {
     b.setTextIndent(p.first / kTwipsPerPixel);
     b.setTopMargin(p.before / kTwipsPerPixel);
     b.setBottomMargin(p.after / kTwipsPerPixel);
-    if (!p.tabs.isEmpty())
-        b.setTabPositions(p.tabs);
+    // Tab stops are measured from the margin; the layout measures them from where the line
+    // starts, which for the first line is the left indent plus the first-line indent. A hanging
+    // first line without a stop before the indent jumps to the indent at its first tab.
+    const int lineStart = std::max(0, p.left) + p.first;
+    QList<QTextOption::Tab> tabs;
+    if (p.first < 0 && std::none_of(p.tabs.cbegin(), p.tabs.cend(), [&](const auto& tab) {
+            return tab.position > lineStart && tab.position < p.left;
+        }))
+        tabs.append(QTextOption::Tab(-p.first / kTwipsPerPixel, QTextOption::LeftTab));
+    for (QTextOption::Tab tab : p.tabs) {
+        if (tab.position <= lineStart || (p.first < 0 && tab.position == p.left))
+            continue;
+        tab.position = (tab.position - lineStart) / kTwipsPerPixel;
+        tabs.append(tab);
+    }
+    if (!tabs.isEmpty())
+        b.setTabPositions(tabs);
     return b;
 }
 
@@ -1053,9 +956,5 @@ RtfReadResult ReadRtf(QByteArrayView rtf, QTextDocument& document) {
         result.textChars = plain.size();
         return result;
     }
-    QTextCursor editing(&document);
-    editing.beginEditBlock();
-    const RtfReadResult result = Reader(document).read(rtf);
-    editing.endEditBlock();
-    return result;
+    return Reader(document).read(rtf);
 }

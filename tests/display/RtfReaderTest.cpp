@@ -120,6 +120,16 @@ TEST(ReadsFormats, HyperlinkCarriesItsTarget) {
     EXPECT_EQ(formatOf(doc, "site").anchorHref(), "https://example.org/");
 }
 
+TEST(ReadsFormats, LinkToAPlaceInTheDocument) {
+    QTextDocument doc;
+    ReadRtf(R"({\rtf1 {\field{\*\fldinst HYPERLINK \\l "end"}{\fldrslt go}} x\par)"
+            R"({\*\bkmkstart end}{\*\bkmkend end}there})",
+            doc);
+    EXPECT_EQ(formatOf(doc, "go").anchorHref(), "#end");
+    EXPECT_EQ(formatOf(doc, "there").anchorNames(), QStringList{"end"});
+    EXPECT_TRUE(formatOf(doc, "x").anchorNames().isEmpty());
+}
+
 TEST(ReadsFormats, ParagraphProperties) {
     QTextDocument doc;
     ReadRtf(R"({\rtf1\pard\qc c\par\pard\qr r\par\pard\qj j\par)"
@@ -145,7 +155,12 @@ TEST(ReadsFormats, ParagraphProperties) {
         EXPECT_DOUBLE_EQ(f.bottomMargin(), row.bottom);
         block = block.next();
     }
-    EXPECT_EQ(doc.begin().next().next().next().blockFormat().tabPositions().value(0).position, 96);
+    // Stops count from where the first line starts (720 - 360 twips); a hanging first line
+    // also stops at its indent.
+    const auto tabs = doc.begin().next().next().next().blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 2);
+    EXPECT_DOUBLE_EQ(tabs[0].position, 24);
+    EXPECT_DOUBLE_EQ(tabs[1].position, 72);
 }
 
 TEST(ReadsTables, CellsInReadingOrder) {
