@@ -78,18 +78,26 @@ void RtfCodePage::select(int codePage) {
         return;
     codePage_ = codePage;
     builtIn_ = codePage == kWindows1252;
-    if (!builtIn_) {
-        decoder_ = QStringDecoder(converterName(codePage).constData());
-        if (!decoder_.isValid()) {
+    if (builtIn_)
+        return;
+    // Documents switch fonts, and with them code pages, all the time; opening a converter is
+    // costly, so each is opened once.
+    auto found = decoders_.find(codePage);
+    if (found == decoders_.end()) {
+        QStringDecoder decoder(converterName(codePage).constData());
+        if (!decoder.isValid() || decoders_.size() >= kMaxDecoders) {
             codePage_ = kWindows1252;
             builtIn_ = true;
+            return;
         }
+        found = decoders_.emplace(codePage, std::move(decoder)).first;
     }
+    decoder_ = &found->second;
 }
 
 void RtfCodePage::decode(QByteArrayView bytes, QString& out) {
     if (!builtIn_) {
-        out += decoder_.decode(bytes);
+        out += decoder_->decode(bytes);
         return;
     }
     const qsizetype start = out.size();
@@ -103,5 +111,5 @@ void RtfCodePage::decode(QByteArrayView bytes, QString& out) {
 
 void RtfCodePage::reset() {
     if (!builtIn_)
-        decoder_.resetState();
+        decoder_->resetState();
 }

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringDecoder>
+#include <map>
 
 // Turns the 8-bit text of a rich-text document into Unicode in the document's code page
 // (Windows-1252 unless the document or the selected font says otherwise). Windows-1252 is
@@ -18,6 +19,8 @@ class RtfCodePage {
     static int forCharset(int charset);
 
     RtfCodePage() = default;
+    RtfCodePage(const RtfCodePage&) = delete;
+    RtfCodePage& operator=(const RtfCodePage&) = delete;
     // Selects the code page by its Windows number (1252, 1251, 932, 10000, 437, 65001, ...).
     void select(int codePage);
     int selected() const { return codePage_; }
@@ -27,7 +30,9 @@ class RtfCodePage {
     void reset();
 
   private:
+    static constexpr size_t kMaxDecoders = 16;
     int codePage_ = kWindows1252;
     bool builtIn_ = true;
-    QStringDecoder decoder_;
+    QStringDecoder* decoder_ = nullptr;
+    std::map<int, QStringDecoder> decoders_;
 };

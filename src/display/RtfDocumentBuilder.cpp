@@ -9,6 +9,12 @@
 RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document)
     : document_(document), cursor_(&document) {
     cursor_.movePosition(QTextCursor::End);
+    // One edit for the whole document: the document tells its listeners once, at the end.
+    cursor_.beginEditBlock();
+}
+
+RtfDocumentBuilder::~RtfDocumentBuilder() {
+    cursor_.endEditBlock();
 }
 
 void RtfDocumentBuilder::addText(const QString& text, const QTextCharFormat& format, bool inTable,
@@ -21,7 +27,9 @@ void RtfDocumentBuilder::endParagraph(const QTextBlockFormat& block, const QText
                                       bool inTable, int columns) {
     place(inTable, columns);
     formatBlock(block, mark);
-    cursor_.insertBlock();
+    // The next paragraph most often looks like this one; it starts with these formats.
+    cursor_.insertBlock(block, mark);
+    blockKnown_ = true;
 }
 
 void RtfDocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharFormat& mark,
@@ -52,8 +60,16 @@ void RtfDocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFo
 }
 
 void RtfDocumentBuilder::formatBlock(const QTextBlockFormat& block, const QTextCharFormat& mark) {
-    cursor_.setBlockFormat(block);
-    cursor_.setBlockCharFormat(mark);
+    // Setting a block's formats costs a look-up in the document; most paragraphs keep them.
+    if (!blockKnown_ || !(blockFormat_ == block)) {
+        cursor_.setBlockFormat(block);
+        blockFormat_ = block;
+    }
+    if (!blockKnown_ || !(markFormat_ == mark)) {
+        cursor_.setBlockCharFormat(mark);
+        markFormat_ = mark;
+    }
+    blockKnown_ = true;
 }
 
 // Puts the cursor where the next text of a paragraph with these properties belongs.
@@ -116,6 +132,14 @@ void RtfDocumentBuilder::startTable(int columns) {
     }
     if (widths.size() == columns)
         format.setColumnWidthConstraints(widths);
+    // The document keeps a paragraph before every table; an empty one is made as low as it goes,
+    // so a table right below a heading does not seem to start with a blank line.
+    if (cursor_.block().length() <= 1) {
+        QTextCharFormat tiny;
+        tiny.setFontPointSize(1);
+        cursor_.setBlockFormat(QTextBlockFormat());
+        cursor_.setBlockCharFormat(tiny);
+    }
     table_ = cursor_.insertTable(1, columns, format);
     cellCount_ += columns;
     row_ = 0;
@@ -126,6 +150,7 @@ void RtfDocumentBuilder::startTable(int columns) {
 }
 
 void RtfDocumentBuilder::moveToCell() {
+    blockKnown_ = false;
     cursor_ = table_->cellAt(row_, column_).lastCursorPosition();
 }
 
@@ -133,6 +158,7 @@ void RtfDocumentBuilder::leaveTable() {
     cursor_ = table_->lastCursorPosition();
     cursor_.movePosition(QTextCursor::NextBlock);
     table_ = nullptr;
+    blockKnown_ = false;
     rowEnded_ = false;
     cellEnded_ = false;
 }

@@ -20,6 +20,9 @@ class RtfDocumentBuilder {
     static constexpr int kMaxCells = 100000;
 
     explicit RtfDocumentBuilder(QTextDocument& document);
+    ~RtfDocumentBuilder();
+    RtfDocumentBuilder(const RtfDocumentBuilder&) = delete;
+    RtfDocumentBuilder& operator=(const RtfDocumentBuilder&) = delete;
 
     // Text in the current paragraph; `inTable` says whether the paragraph lies in a table row
     // of `columns` cells (the row's \cellx count).
@@ -53,4 +56,8 @@ class RtfDocumentBuilder {
     bool cellEnded_ = false;
     bool rowEnded_ = false;
     int cellCount_ = 0;
+    // The formats the cursor's block has, when known.
+    QTextBlockFormat blockFormat_;
+    QTextCharFormat markFormat_;
+    bool blockKnown_ = false;
 };
