@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test headless: widget tests on the
-# offscreen platform, the few that need a real X server on a private Xvfb display.
+# offscreen platform, the few that need a real X server on a private Xvfb display, the few
+# that need a real audio server on a private PulseAudio server.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -25,4 +26,4 @@ if [ "${SANITIZE:-0}" = 1 ]; then
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 cd "$build_dir"
-ctest --output-on-failure -j "$(nproc)" "$@"
+../scripts/with-audio-server.sh ctest --output-on-failure -j "$(nproc)" "$@"

@@ -47,8 +47,14 @@ class frmScoreBoard::LayoutAdapter final : public LayoutTarget {
 };
 
 frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time, QWidget* parent)
+    : frmScoreBoard(settings, time, createSoundPlayer(), createSoundPlayer(), parent) {}
+
+frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
+                             std::unique_ptr<SoundPlayer> buzzer, std::unique_ptr<SoundPlayer> horn,
+                             QWidget* parent)
     : QWidget(parent), settings_(settings), tmrClock1_(time), keyboardLock_(systemKeyboardLock()),
-      logic_(*this, settings, time) {
+      logic_(*this, settings, time), mmcBuzzer(std::move(buzzer)), mmcHorn(std::move(horn)),
+      sounds_(*mmcBuzzer, *mmcHorn) {
     setObjectName(QStringLiteral("frmScoreBoard"));
     setWindowTitle(QStringLiteral("Pucktally"));
     setAutoFillBackground(true);
@@ -69,7 +75,9 @@ frmScoreBoard::frmScoreBoard(Settings& settings, SettingsStore& store, const Tim
     store_ = &store;
 }
 
-frmScoreBoard::~frmScoreBoard() = default;
+frmScoreBoard::~frmScoreBoard() {
+    sounds_.CloseAll();
+}
 
 void frmScoreBoard::wireEntryBoxes() {
     for (int i = 0; i < kEntryBoxCount; ++i) {
@@ -108,6 +116,7 @@ void frmScoreBoard::Form_Load() {
     UpdateFormColors();
     UpdateNumLock();
     RecordLayout();
+    sounds_.OpenAtLoad(settings_);
     // Penalty lamps, reset value, and the game clock at 10:00.
     logic_.Form_Load();
     entryBox(EntryBox::TimeBack)->setFocus(Qt::OtherFocusReason);
@@ -186,11 +195,6 @@ void frmScoreBoard::showOptions() {
     RecordLayout();
     OpenSounds();
 }
-
-// The sounds are not part of the board yet; their keys do nothing until then.
-void frmScoreBoard::OpenSounds() {}
-void frmScoreBoard::Buzzer() {}
-void frmScoreBoard::Horn() {}
 
 // --- NumLock ---------------------------------------------------------------------------
 
@@ -357,6 +361,11 @@ void frmScoreBoard::keyPressEvent(QKeyEvent* event) {
     if (!isRepeatedFunctionKey(*event, key))
         logic_.AllKeyCode(key);
     emit boardChanged();
+}
+
+void frmScoreBoard::closeEvent(QCloseEvent* event) {
+    sounds_.CloseAtUnload();
+    QWidget::closeEvent(event);
 }
 
 bool frmScoreBoard::isRepeatedFunctionKey(const QKeyEvent& event, int key) const {

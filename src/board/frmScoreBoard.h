@@ -1,8 +1,10 @@
 #pragma once
 
 #include "board/BoardControls.h"
+#include "board/BoardSounds.h"
 #include "board/BoardView.h"
 #include "board/ScoreBoardLogic.h"
+#include "board/SoundPlayer.h"
 #include "board/TenthTimer.h"
 #include "display/LedField.h"
 #include "display/PictureCache.h"
@@ -32,6 +34,10 @@ class frmScoreBoard : public QWidget, public BoardView {
     // A board whose F2 opens the options dialog on `settings`, saving to `store`.
     frmScoreBoard(Settings& settings, SettingsStore& store, const TimeSource& time,
                   QWidget* parent = nullptr);
+    // With the buzzer's and the horn's players given, instead of the platform's.
+    frmScoreBoard(const Settings& settings, const TimeSource& time,
+                  std::unique_ptr<SoundPlayer> buzzer, std::unique_ptr<SoundPlayer> horn,
+                  QWidget* parent = nullptr);
     ~frmScoreBoard() override;
 
     // BoardView
@@ -60,14 +66,16 @@ class frmScoreBoard : public QWidget, public BoardView {
     void UpdateNumLock();
     void UpdatePenaltyColonColors() { logic_.UpdatePenaltyColonColors(); }
     void UpdateFormColors();
-    void Buzzer();
-    void Horn();
+    void Buzzer() { sounds_.Buzzer(); }
+    void Horn() { sounds_.Horn(); }
+    // Closes both sounds and opens them again on the current settings' paths; the board does
+    // it when the options dialog has closed.
+    void OpenSounds() { sounds_.OpenSounds(settings_); }
+    std::int16_t BuzzerPlaying() const { return sounds_.BuzzerPlaying(); }
     void DisplayTime(FieldId clockObject, GameTime dispSec) {
         logic_.DisplayTime(clockObject, dispSec);
     }
     void Penalty() { logic_.Penalty(); }
-    // Opens the buzzer and horn sounds from the settings' files again.
-    void OpenSounds();
 
     // For the window's owner and for tests.
     ScoreBoardLogic& logic() { return logic_; }
@@ -86,6 +94,7 @@ class frmScoreBoard : public QWidget, public BoardView {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     class LayoutAdapter;
@@ -138,5 +147,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     ScoreBoardLogic logic_;
     modStretch layout_;
     PictureCache pictures_;
+    std::unique_ptr<SoundPlayer> mmcBuzzer;
+    std::unique_ptr<SoundPlayer> mmcHorn;
+    BoardSounds sounds_;
     bool loaded_ = false;
 };
