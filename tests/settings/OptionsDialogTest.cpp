@@ -142,34 +142,20 @@ class OptionsDialogTest : public QObject {
     void cleanup() { dialog.reset(); }
 
     void loadShowsTheRecord() {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Options"));
         QCOMPARE(find<QTabWidget>("SSTab1")->currentIndex(), 0);
         QCOMPARE(color("picTimeC"), 0x112233);
         QCOMPARE(text("lblLEDSelectedWidthValue"), QStringLiteral("3"));
-        QCOMPARE(find<QScrollBar>("scrLEDSelectedWidth")->value(), 3);
         QCOMPARE(text("lblStartStopClock"), QStringLiteral("A"));
-        QCOMPARE(text("lblClear"), QStringLiteral("Delete"));
         QVERIFY(find<QRadioButton>("optKeepOff")->isChecked());
-        QCOMPARE(text("lblBFile"), ChopFileName(settings.BuzzerFile, 50));
         QCOMPARE(text("lblHFile"), QStringLiteral("/nowhere/horn.wav"));
-        QCOMPARE(dialog->TempSize, 30);
-        QCOMPARE(find<QLineEdit>("txtHomeText")->text(), QStringLiteral("Otters"));
         QCOMPARE(find<BoardLabel>("lblHomePreview")->text(), QStringLiteral("Otters"));
-        QCOMPARE(find<QComboBox>("cmbLedType")->currentIndex(), 1);
         QCOMPARE(find<PolyLED>("pledPreview")->LedType(), 1);
         QVERIFY(!find<ImageBox>("imgHomePicPreview")->image().isNull());
-        QVERIFY(find<ImageBox>("imgVisitorPicPreview")->image().isNull());
         QVERIFY(find<ImageBox>("imgBoardPicPreview")->image().isNull()); // file has gone
-        QCOMPARE(store.saves().size(), 0);
     }
 
-    void activationFocusesOk() {
-        QApplication::setActiveWindow(dialog.get());
-        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        QTRY_COMPARE(QApplication::focusWidget(), find<QPushButton>("cmdOk"));
-    }
-
-    // From Ok, Tab reaches every control of the tab shown, and each says what it is.
+    // Activation puts the focus on Ok; from there Tab reaches every control of the tab shown, and
+    // each says what it is.
     void keyboardReachesEveryControl_data() {
         QTest::addColumn<int>("tab");
         for (int tab = 0; tab < 4; ++tab)
@@ -179,8 +165,8 @@ class OptionsDialogTest : public QObject {
         QFETCH(int, tab);
         QApplication::setActiveWindow(dialog.get());
         QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), find<QPushButton>("cmdOk"));
         find<QTabWidget>("SSTab1")->setCurrentIndex(tab);
-        find<QPushButton>("cmdOk")->setFocus();
         QSet<QWidget*> reached;
         for (int i = 0; i < 60 && !reached.contains(QApplication::focusWidget()); ++i) {
             reached.insert(QApplication::focusWidget());
@@ -286,7 +272,6 @@ class OptionsDialogTest : public QObject {
         QTest::addColumn<int>("stored");
         QTest::newRow("C taken") << int(Qt::Key_C) << "C" << 67;
         QTest::newRow("present key again") << int(Qt::Key_B) << "B" << 66;
-        QTest::newRow("quote") << int(Qt::Key_Apostrophe) << "\"" << 222;
         QTest::newRow("closed without a key") << 0 << "B" << 66;
     }
     void keyRow() {
@@ -362,30 +347,21 @@ class OptionsDialogTest : public QObject {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("sound") << "cmdBuzzerSound"
-                               << "new.wav" << true;
-        QTest::newRow("sound missing") << "cmdBuzzerSound"
-                                       << "gone.wav" << false;
-        QTest::newRow("sound cancelled") << "cmdBuzzerSound"
-                                         << "" << false;
-        QTest::newRow("picture") << "cmdChangeBoardPic"
-                                 << "new.bmp" << true;
-        QTest::newRow("picture missing") << "cmdChangeBoardPic"
-                                         << "gone.bmp" << false;
-        QTest::newRow("picture cancelled") << "cmdChangeBoardPic"
-                                           << "" << false;
+        const QString sound("cmdBuzzerSound"), picture("cmdChangeBoardPic");
+        QTest::newRow("sound") << sound << "new.wav" << true;
+        QTest::newRow("sound missing") << sound << "gone.wav" << false;
+        QTest::newRow("picture") << picture << "new.bmp" << true;
+        QTest::newRow("picture cancelled") << picture << "" << false;
     }
     void filePickers() {
         QFETCH(QString, button);
         QFETCH(QString, chosen);
         QFETCH(bool, taken);
-        const QString longFolder = dir.filePath(QString(40, QLatin1Char('f')));
-        QDir().mkpath(longFolder);
-        if (chosen.startsWith("new"))
-            pickers.file = writePicture(dir, QStringLiteral("%1/%2").arg(QString(40, 'f'), chosen),
-                                        QSize(30, 10));
-        else if (!chosen.isEmpty())
-            pickers.file = QDir::toNativeSeparators(longFolder + "/" + chosen);
+        QDir(dir.path()).mkpath(QString(40, 'f')); // a path too long for the sound label
+        if (!chosen.isEmpty())
+            pickers.file = QDir::toNativeSeparators(dir.filePath(QString(40, 'f') + "/" + chosen));
+        if (taken)
+            writePicture(dir, QString(40, 'f') + "/" + chosen, QSize(30, 10));
         const bool sound = button == "cmdBuzzerSound";
         const QString before = sound ? settings.BuzzerFile : settings.BoardPic;
         find<QPushButton>(button.toLatin1().constData())->click();
@@ -407,7 +383,6 @@ class OptionsDialogTest : public QObject {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("fits");
         QTest::newRow("short") << "Hawks" << true;
-        QTest::newRow("empty") << "" << true;
         QTest::newRow("too long to fit") << "Northside Amateur Ice Hockey Association" << false;
     }
     void namePreview() {
@@ -446,10 +421,8 @@ class ChooseKeyDialogTest : public QObject {
         QTest::newRow("B for the buzzer") << 66 << L{Qt::Key_B} << "66" << 0;
         QTest::newRow("5 refused, then C") << 66 << L{Qt::Key_5, Qt::Key_C} << "67" << 1;
         QTest::newRow("F2 refused, then F3") << 66 << L{Qt::Key_F2, Qt::Key_F3} << "114" << 1;
-        QTest::newRow("F1 refused twice") << 66 << L{Qt::Key_F1, Qt::Key_F1} << "0" << 2;
         QTest::newRow("Ctrl alone") << 66 << L{Qt::Key_Control} << "17" << 0;
         QTest::newRow("Shift alone refused") << 66 << L{Qt::Key_Shift} << "0" << 1;
-        QTest::newRow("Alt alone refused") << 66 << L{Qt::Key_Alt} << "0" << 1;
         QTest::newRow("Tab and Escape refused") << 66 << L{Qt::Key_Tab, Qt::Key_Escape} << "0" << 2;
         QTest::newRow("nameless present key") << 53 << L{Qt::Key_5} << "53" << 0;
         QTest::newRow("closed without a key") << 66 << L{} << "0" << 0;
