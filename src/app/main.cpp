@@ -1,3 +1,4 @@
+#include "app/FeedStartup.h"
 #include "board/TimeSource.h"
 #include "board/frmScoreBoard.h"
 #include "display/frmHelp.h"
@@ -14,10 +15,13 @@ int main(int argc, char** argv) {
     static Settings settings;
     QtSettingsStore store;
     LoadSettings(settings, store, programFolder());
+    QStringList args = QApplication::arguments();
+    const FeedSettings feedSettings = takeLiveFeedOptions(args, store);
 
     SteadyTimeSource time;
     frmScoreBoard board(settings, store, time);
     board.show();
+    const auto liveFeed = startLiveFeed(feedSettings, settings, store, board);
     const int exitCode = QApplication::exec();
     frmHelp::UnloadHelp();
     return exitCode;

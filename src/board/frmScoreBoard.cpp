@@ -194,6 +194,7 @@ void frmScoreBoard::showOptions() {
     Penalty();
     RecordLayout();
     OpenSounds();
+    emit optionsClosed();
 }
 
 // --- NumLock ---------------------------------------------------------------------------

@@ -90,6 +90,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     // After every key, click and clock tick the board handled: what it shows may have
     // changed (logic().state() tells what it shows now).
     void boardChanged();
+    // The options dialog closed; the store may hold new settings.
+    void optionsClosed();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

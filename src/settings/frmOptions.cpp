@@ -1,5 +1,7 @@
 #include "settings/frmOptions.h"
 
+#include "feed/LiveFeedTab.h"
+
 #include "display/BoardLabel.h"
 #include "display/Fonts.h"
 #include "display/ImageBox.h"
@@ -122,6 +124,8 @@ frmOptions::frmOptions(Settings& settings, SettingsStore& store, QWidget* parent
     SSTab1->addTab(buildColorTab(), QStringLiteral("Color Controls"));
     SSTab1->addTab(buildTextTab(), QStringLiteral("Text Controls"));
     SSTab1->addTab(buildPictureTab(), QStringLiteral("Pictures"));
+    tabLiveFeed = new LiveFeedTab(loadFeedSettings(store_));
+    SSTab1->addTab(tabLiveFeed, QStringLiteral("Live feed"));
 
     cmdOk = named(new QPushButton(QStringLiteral("&Ok"), this), "cmdOk", QStringLiteral("Ok"));
     cmdCancel = named(new QPushButton(QStringLiteral("&Cancel"), this), "cmdCancel",
@@ -642,6 +646,9 @@ void frmOptions::cmdOk_Click() {
         s.LEDType = static_cast<std::int16_t>(cmbLedType->currentIndex());
 
     SaveSettings(s, store_);
+    // The feed's own section is written only when its tab was changed.
+    if (tabLiveFeed->changed())
+        saveFeedSettings(tabLiveFeed->feedSettings(), store_);
     accept();
 }
 

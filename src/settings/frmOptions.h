@@ -9,6 +9,7 @@
 #include <vector>
 
 class BoardLabel;
+class LiveFeedTab;
 class ImageBox;
 class PictureBox;
 class PolyLED;
@@ -109,4 +110,5 @@ class frmOptions : public QDialog {
     BoardLabel* lblVisitorPreview = nullptr;
     QComboBox* cmbLedType = nullptr;
     PolyLED* pledPreview = nullptr;
+    LiveFeedTab* tabLiveFeed = nullptr;
 };

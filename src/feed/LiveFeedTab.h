@@ -1,0 +1,33 @@
+#pragma once
+
+#include "feed/FeedSettings.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QSpinBox;
+
+// The options dialog's "Live feed" tab: on/off, the address to listen on (this computer only,
+// or the local network) and the port. It edits a copy; feedSettings() is what "&Ok" stores.
+class LiveFeedTab : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LiveFeedTab(const FeedSettings& feed, QWidget* parent = nullptr);
+
+    // The settings as the tab shows them; an address typed that is no address keeps the one
+    // the tab was opened with.
+    FeedSettings feedSettings() const;
+    // Whether the tab now differs from the settings it was opened with.
+    bool changed() const { return !(feedSettings() == opened_); }
+
+  private:
+    void showAddresses();
+
+    FeedSettings opened_;
+    QCheckBox* chkFeedOn = nullptr;
+    QComboBox* cmbFeedAddress = nullptr;
+    QSpinBox* txtFeedPort = nullptr;
+    QLabel* lblFeedPages = nullptr;
+};
