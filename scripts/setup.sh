@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth fonts-liberation fonts-liberation2
     chromium
-    pulseaudio pulseaudio-utils
+    pulseaudio pulseaudio-utils libpulse-dev
 )
 # FUZZ=1: clang and its libFuzzer runtime, for scripts/fuzz.sh.
 if [ "${FUZZ:-0}" = 1 ]; then

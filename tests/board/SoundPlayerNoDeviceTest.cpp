@@ -1,6 +1,7 @@
-// The real sound player where nothing can be heard: a path that is gone, a file that is no
-// sound, a machine without an audio output. Every play still ends, at once, so the board is
-// never left waiting for a sound that will not come. Runs with the audio server unreachable.
+// The real sound player where nothing can be heard: a path that is gone, a file
+// that is no sound, a machine without an audio output. Every play still ends,
+// at once, so the board is never left waiting for a sound that will not come.
+// Runs with the audio server unreachable.
 #include "board/QtSoundPlayer.h"
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
@@ -42,7 +43,8 @@ class SoundPlayerNoDeviceTest : public QObject {
         QCOMPARE(finished.count(), 1);
     }
 
-    // The board stays usable: each key sounds its signal and frees the board again.
+    // The board stays usable: each key sounds its signal and frees the board
+    // again.
     void boardIsNotLeftMute() {
         Settings settings;
         settings.BuzzerFile = shipped("buzzer.wav");
