@@ -16,17 +16,22 @@ namespace {
 
 using Play = std::function<void(BoardHarness&)>;
 
-// The page as a real browser builds it after a few seconds of running its scripts.
+// The page as a real browser builds it after a few seconds of running its scripts, once it
+// holds the feed's state (a busy machine may need a second try to connect in time).
 QString renderedPage(const QString& chromium, const QString& url) {
-    QTemporaryDir profile;
-    QProcess browser;
-    browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                             "--disable-background-networking", "--disable-component-update",
-                             "--disable-sync", "--user-data-dir=" + profile.path(),
-                             "--virtual-time-budget=4000", "--dump-dom", url});
-    if (!browser.waitForFinished(60000))
-        browser.kill();
-    return QString::fromUtf8(browser.readAllStandardOutput());
+    QString dom;
+    for (int attempt = 0; attempt < 3 && !dom.contains(QLatin1String("data-seq=")); ++attempt) {
+        QTemporaryDir profile;
+        QProcess browser;
+        browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+                                 "--disable-background-networking", "--disable-component-update",
+                                 "--disable-sync", "--user-data-dir=" + profile.path(),
+                                 "--virtual-time-budget=4000", "--dump-dom", url});
+        if (!browser.waitForFinished(60000))
+            browser.kill();
+        dom = QString::fromUtf8(browser.readAllStandardOutput());
+    }
+    return dom;
 }
 
 // The text a group of the board page shows, by the group's id.
