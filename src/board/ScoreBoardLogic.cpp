@@ -352,6 +352,61 @@ BoardState ScoreBoardLogic::state() {
     return s;
 }
 
+void ScoreBoardLogic::restore(const BoardState& s, bool withClock) {
+    auto number = [this](FieldId field, int value, int lower, int upper) {
+        if (value == -1 && lower == -1)
+            modShowDigits::ShowNumber(view_.field(field), clearText(), -1, -1);
+        else if (value >= 0 && value >= lower && value <= upper)
+            modShowDigits::ShowNumber(view_.field(field), QString::number(value), lower, upper);
+    };
+    number(FieldId::Period, s.period, kPeriodLower, kPeriodUpper);
+    number(FieldId::Home, s.home, kScoreLower, kScoreUpper);
+    number(FieldId::Visitor, s.visitor, kScoreLower, kScoreUpper);
+    number(FieldId::SOGH, s.shotsHome, kSmallLower, kSmallUpper);
+    number(FieldId::SOGV, s.shotsVisitor, kSmallLower, kSmallUpper);
+
+    if (withClock) {
+        if (counters_.CounterRunning(kGameCounter))
+            StartStopClock();
+        const std::int64_t limit = std::int64_t{kClockLimitSeconds} * 10;
+        if (s.resetTenths >= 0 && s.resetTenths <= limit)
+            ResetTime_ = GameTime::tenths(s.resetTenths);
+        if (s.clockTenths >= 0 && s.clockTenths <= limit) {
+            counters_.SetCounter(GameTime::tenths(s.clockTenths), kGameCounter);
+            clockRanOut_ = false;
+            ShowClock(counters_.ReadCounter(kGameCounter));
+        }
+    }
+
+    const BoardState now = state();
+    const bool gameRuns = counters_.counterState(kGameCounter).CounterRunningFlag;
+    for (const PenaltySlot& slot : kPenaltySlots) {
+        const auto i = static_cast<size_t>(slot.slot - 1);
+        const PenaltyState& p = s.penalties[i];
+        number(slot.player, p.player, kSmallLower, kSmallUpper);
+        if (p.time == now.penalties[i].time && p.tenths == now.penalties[i].tenths)
+            continue;
+        const std::int64_t limit = std::int64_t{kPenaltyLimitSeconds} * 10;
+        if (p.tenths < 0 || p.tenths > limit)
+            continue;
+        if (p.time.isEmpty()) {
+            modShowDigits::ShowNumber(view_.field(slot.time), clearText(), -1, -1);
+            counters_.SetCounter(GameTime(), slot.slot);
+            shownPenalty_[i] = GameTime();
+        } else {
+            counters_.SetCounter(GameTime::tenths(p.tenths), slot.slot);
+            if (gameRuns && p.running)
+                counters_.StartCounter(slot.slot);
+            DisplayTime(slot.time, counters_.ReadCounter(slot.slot));
+        }
+    }
+    if (s.whoGoal >= kNoGoal && s.whoGoal <= kVisitorGoal)
+        WhoGoal_ = s.whoGoal;
+    UpdateGoal();
+    UpdatePenaltyColonColors();
+    Penalty();
+}
+
 QString clockTextOf(const std::array<int, 4>& digits, bool colon) {
     QString text;
     for (size_t e = 0; e < digits.size(); ++e) {

@@ -81,6 +81,12 @@ class ScoreBoardLogic {
 
     // The board as last drawn, for anything that mirrors or records it.
     BoardState state();
+    // Puts a recorded board back and draws it: number fields, penalty slots (a slot whose time
+    // differs is set to the recorded time, running again if the game clock runs and the slot
+    // ran), goal lamp, penalty lamps and colons. With `withClock` also the game clock, stopped
+    // at the recorded value, and the reset value. A value outside its field's limits leaves
+    // that field as it is.
+    void restore(const BoardState& s, bool withClock);
 
     // The typing buffers, for a look from outside.
     const modShowDigits& numberEntry() const { return numbers_; }

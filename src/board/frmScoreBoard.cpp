@@ -63,7 +63,9 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
     wireEntryBoxes();
     connect(&tmrClock1_, &TenthTimer::tick, this, [this] {
         logic_.tmrClock1_Timer();
+        changedByClock_ = true;
         emit boardChanged();
+        changedByClock_ = false;
     });
     Form_Load();
 }

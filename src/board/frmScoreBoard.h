@@ -85,6 +85,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     TenthTimer& clockTimer() { return tmrClock1_; }
     // Records the current layout as the reference for later resizes.
     void RecordLayout();
+    // True while boardChanged() reports a tick of the running clock rather than an operator.
+    bool changedByClock() const { return changedByClock_; }
 
   signals:
     // After every key, click and clock tick the board handled: what it shows may have
@@ -153,4 +155,5 @@ class frmScoreBoard : public QWidget, public BoardView {
     std::unique_ptr<SoundPlayer> mmcHorn;
     BoardSounds sounds_;
     bool loaded_ = false;
+    bool changedByClock_ = false;
 };
