@@ -1,0 +1,147 @@
+#include "journal/GameJournal.h"
+
+#include "board/TimeSource.h"
+#include "journal/BoardRecord.h"
+
+#include <QDateTime>
+
+GameJournal::GameJournal(JournalStore& store, const TimeSource& mono, WallClock wall)
+    : store_(store), mono_(mono), wall_(std::move(wall)) {}
+
+GameJournal::~GameJournal() = default;
+
+std::int64_t GameJournal::wallNow() const {
+    return wall_ ? wall_() : QDateTime::currentMSecsSinceEpoch();
+}
+
+std::optional<BoardState> GameJournal::begin(const BoardState& loaded) {
+    if (tryOpen()) {
+        const std::vector<GameSummary> games = store_.games();
+        if (!games.empty() && games.back().endedWallMs == 0 && games.back().events > 0) {
+            const std::vector<JournalRow> rows = store_.rows(games.back().id);
+            if (!rows.empty()) {
+                game_ = games.back().id;
+                last_ = replayRows(rows);
+                // The undo history comes back as it stood.
+                BoardState s;
+                for (const JournalRow& row : rows) {
+                    const BoardState next = boardrecord::fromRecord(row.after, s);
+                    if (row.kind == JournalKind::Key)
+                        history_.record(boardrecord::changeBetween(s, next));
+                    else if (row.kind == JournalKind::Undo)
+                        history_.undo();
+                    else if (row.kind == JournalKind::Redo)
+                        history_.redo();
+                    s = next;
+                }
+                return last_;
+            }
+        }
+    }
+    last_ = loaded;
+    push({Op::Begin, {}});
+    push({Op::Row,
+          {mono_.nowMs(), wallNow(), JournalKind::Start, {}, boardrecord::toRecord(loaded)}});
+    flush();
+    return std::nullopt;
+}
+
+void GameJournal::record(const BoardState& now, const QString& kind) {
+    if (ended_)
+        return;
+    const boardrecord::Change change = boardrecord::changeBetween(last_, now);
+    if (change.isEmpty())
+        return;
+    if (kind == JournalKind::Key)
+        history_.record(change);
+    last_ = now;
+    push({Op::Row, {mono_.nowMs(), wallNow(), kind, change.before, change.after}});
+    flush();
+}
+
+void GameJournal::end() {
+    if (ended_)
+        return;
+    push({Op::End, {mono_.nowMs(), wallNow(), {}, {}, {}}});
+    flush();
+    ended_ = true;
+}
+
+void GameJournal::push(Op op) {
+    if (queue_.size() >= kMaxPending) {
+        // Hours of a store that cannot be written: keep the newest events.
+        queue_.pop_front();
+    }
+    queue_.push_back(std::move(op));
+}
+
+bool GameJournal::tryOpen() {
+    if (store_.isOpen())
+        return true;
+    const std::int64_t now = mono_.nowMs();
+    if (lastAttemptMs_ && now - *lastAttemptMs_ < kRetryMs)
+        return false;
+    lastAttemptMs_ = now;
+    const bool ok = store_.open();
+    const QString notice = store_.takeNotice();
+    if (!notice.isEmpty())
+        say(notice);
+    return ok;
+}
+
+void GameJournal::flush() {
+    if (queue_.empty())
+        return;
+    if (!tryOpen()) {
+        if (problem_.isEmpty()) {
+            problem_ = QStringLiteral("Game journal not written (%1); the board runs on and "
+                                      "keeps trying.")
+                           .arg(store_.lastError());
+            say(problem_);
+        }
+        return;
+    }
+    while (!queue_.empty()) {
+        Op& op = queue_.front();
+        bool ok = true;
+        if (op.type == Op::Begin) {
+            const int id = store_.beginGame(wallNow());
+            ok = id >= 0;
+            if (ok)
+                game_ = id;
+        } else if (op.type == Op::Row) {
+            ok = game_ >= 0 && store_.append(game_, op.row);
+        } else {
+            ok = game_ < 0 || store_.endGame(game_, op.row.wallMs);
+        }
+        if (!ok) {
+            if (problem_.isEmpty()) {
+                problem_ = QStringLiteral("Game journal not written (%1); the board runs on "
+                                          "and keeps trying.")
+                               .arg(store_.lastError());
+                say(problem_);
+            }
+            // A store that failed a write is opened afresh on the next try.
+            store_.close();
+            lastAttemptMs_ = mono_.nowMs();
+            return;
+        }
+        queue_.pop_front();
+    }
+    if (!problem_.isEmpty()) {
+        problem_.clear();
+        say(QString());
+    }
+}
+
+void GameJournal::say(const QString& text) {
+    if (onMessage)
+        onMessage(text);
+}
+
+BoardState replayRows(const std::vector<JournalRow>& rows) {
+    QJsonObject record;
+    for (const JournalRow& row : rows)
+        record = boardrecord::applied(record, row.after);
+    return boardrecord::fromRecord(record);
+}

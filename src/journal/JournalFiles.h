@@ -1,0 +1,34 @@
+#pragma once
+
+#include "journal/GameSheet.h"
+
+#include <QString>
+#include <QStringList>
+
+class JournalStore;
+class QTextStream;
+
+// Where the journal lives: $PUCKTALLY_JOURNAL_DIR when set (tests and portable installs),
+// otherwise the per-user data folder, never the program's folder.
+QString journalFolder();
+QString journalPath();
+
+// Writes the sheet to `file`, as CSV for ".csv" and as a page for ".html" or ".htm". False
+// with the reason in `error` for another extension or a file that cannot be written.
+bool writeSheetFile(const QString& file, const GameSheet& sheet, const QString& homeName,
+                    const QString& visitorName, QString* error);
+
+// The journal's command-line uses: "--sheet FILE" (the last game, or "--game N"), "--games".
+struct JournalOptions {
+    QString sheetFile;
+    int game = 0; // 0: the last game
+    bool listGames = false;
+    QString error; // a malformed option; the program says so and exits
+    bool any() const { return !sheetFile.isEmpty() || listGames || !error.isEmpty(); }
+};
+// Takes the journal's options (and their values) off `args`, leaving everything else.
+JournalOptions takeJournalOptions(QStringList& args);
+
+// Does what the options ask against `store` and answers the process's exit code.
+int runJournalCommand(const JournalOptions& options, JournalStore& store, const QString& homeName,
+                      const QString& visitorName, QTextStream& out, QTextStream& err);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "journal/JournalStore.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <memory>
+
+class WalSyncer;
+
+// The journal in one SQLite file (Qt's QSQLITE driver) in WAL mode with synchronous=NORMAL:
+// a commit is one append to the write-ahead log, so an event costs no disk flush, and a
+// process that dies loses nothing it committed. For power cuts a second thread flushes the
+// log to the disk every `syncIntervalMs` (a passive checkpoint), so at most that much of the
+// last events can be lost. A file that is not a database or fails the integrity check is
+// renamed to "<name>.damaged-<date>" and a fresh journal started in its place.
+class SqliteJournalStore final : public JournalStore {
+  public:
+    explicit SqliteJournalStore(QString path, int syncIntervalMs = 100);
+    ~SqliteJournalStore() override;
+
+    bool open() override;
+    bool isOpen() const override;
+    void close() override;
+    QString lastError() const override { return error_; }
+    QString takeNotice() override;
+
+    int beginGame(std::int64_t wallMs) override;
+    bool append(int game, const JournalRow& row) override;
+    bool endGame(int game, std::int64_t wallMs) override;
+
+    std::vector<GameSummary> games() override;
+    std::vector<JournalRow> rows(int game) override;
+
+    const QString& path() const { return path_; }
+
+  private:
+    enum class OpenResult { Ok, Damaged, Failed };
+    OpenResult openFile();
+    bool setAside();
+    bool fail(const QString& what, const QString& why);
+
+    QString path_;
+    QString connection_;
+    int syncIntervalMs_;
+    QSqlDatabase db_;
+    std::unique_ptr<QSqlQuery> insert_;
+    std::unique_ptr<WalSyncer> syncer_;
+    QString error_;
+    QString notice_;
+};
