@@ -44,7 +44,7 @@ void TestProbe::start() {
     const QString snapshot = qEnvironmentVariable("PUCKTALLY_TEST_SNAPSHOT");
     if (!snapshot.isEmpty()) {
         QTimer::singleShot(300, this, [this, snapshot] {
-            writeState(snapshot + QStringLiteral(".json"));
+            writeState(snapshot + QStringLiteral(".json"), false);
             writeShot(snapshot + QStringLiteral(".png"));
             QCoreApplication::exit(0);
         });
@@ -81,16 +81,26 @@ void TestProbe::step() {
 
 void TestProbe::changed() {
     if (!stateFile_.isEmpty())
-        writeState(stateFile_);
+        writeState(stateFile_, true);
     if (!shotFile_.isEmpty())
         writeShot(shotFile_);
 }
 
-void TestProbe::writeState(const QString& file) {
-    QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly)) {
-        out.write(QJsonDocument(boardrecord::toRecord(board_.logic().state())).toJson());
-        out.commit();
+void TestProbe::writeState(const QString& file, bool withPrevious) {
+    const QJsonObject now = boardrecord::toRecord(board_.logic().state());
+    QJsonObject out = now;
+    if (withPrevious) {
+        if (now != current_) {
+            previous_ = current_;
+            current_ = now;
+        }
+        out = QJsonObject{{QStringLiteral("state"), current_},
+                          {QStringLiteral("previous"), previous_}};
+    }
+    QSaveFile f(file);
+    if (f.open(QIODevice::WriteOnly)) {
+        f.write(QJsonDocument(out).toJson(QJsonDocument::Compact));
+        f.commit();
     }
 }
 
