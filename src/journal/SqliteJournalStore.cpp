@@ -153,8 +153,12 @@ SqliteJournalStore::OpenResult SqliteJournalStore::openFile() {
         return OpenResult::Damaged;
     }
     insert_ = std::move(insert);
-    if (syncIntervalMs_ > 0)
+    if (syncIntervalMs_ > 0) {
+        // The syncer checkpoints; the board's own commits then never run one (with its two
+        // disk flushes) on the board's thread.
+        q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
         syncer_ = std::make_unique<WalSyncer>(path_, syncIntervalMs_);
+    }
     error_.clear();
     return OpenResult::Ok;
 }

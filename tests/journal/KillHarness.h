@@ -46,6 +46,9 @@ class KillHarness {
         play.start(program_, {"bypass"});
         if (!play.waitForStarted(10000))
             return Outcome::NoAnswer;
+        // The moment is counted from when the board is up (its first state written).
+        for (int i = 0; i < 400 && !QFile::exists(dir_.filePath("state.json")); ++i)
+            QThread::msleep(50);
         QThread::msleep(static_cast<unsigned long>(ms));
         ::kill(static_cast<pid_t>(play.processId()), SIGKILL);
         play.waitForFinished(10000);
