@@ -1,8 +1,10 @@
 // Saves PNG pictures of the board at the sizes it is shown at, in both digit styles, in the
-// default colours and in a custom scheme with three pictures, and each tab of the options
-// dialog with the custom scheme and the key-capture window, so the look can be judged.
+// default colours and in a custom scheme with three pictures, each tab of the options dialog
+// with the custom scheme and the key-capture window, and the splash window the program starts
+// on, so the look can be judged.
 //
 //   board_screenshots OUTPUT_FOLDER
+#include "app/ProgramWindows.h"
 #include "board/frmScoreBoard.h"
 #include "settings/ChooseKey.h"
 #include "settings/Settings.h"
@@ -105,6 +107,25 @@ void saveOptionsTabs(Settings settings, const QString& out, QTextStream& log) {
     log << file << '\n';
 }
 
+// The splash window as a first start shows it.
+QString saveSplash(const QString& folder) {
+    MemorySettingsStore store;
+    Settings settings;
+    FakeTimeSource time;
+    ProgramWindows windows(settings, store, time);
+    windows.start({});
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("frmSplash") && w->isVisible()) {
+            QApplication::processEvents();
+            const QString file = QDir(folder).filePath(QStringLiteral("splash.png"));
+            w->grab().save(file);
+            delete w;
+            return file;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -144,6 +165,7 @@ int main(int argc, char** argv) {
     const QSize sizes[] = {{632, 453}, {1280, 1024}, {1920, 1080}, {3840, 2160}};
 
     QTextStream log(stdout);
+    log << saveSplash(out) << '\n';
     for (const Scheme& scheme : schemes) {
         for (int style = 0; style < 2; ++style) {
             Settings settings = scheme.settings;

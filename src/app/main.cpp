@@ -1,8 +1,9 @@
+#include "app/CommandLine.h"
 #include "app/FeedStartup.h"
+#include "app/ProgramWindows.h"
 #include "app/TestProbe.h"
 #include "board/TimeSource.h"
 #include "board/frmScoreBoard.h"
-#include "display/frmHelp.h"
 #include "journal/BoardJournal.h"
 #include "journal/GameJournal.h"
 #include "journal/JournalFiles.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <memory>
 
 namespace {
 
@@ -36,6 +38,21 @@ int runJournalCommandLine(int argc, char** argv, const JournalOptions& options) 
     return runJournalCommand(options, store, settings.HomeText, settings.VisitorText, out, err);
 }
 
+// The game journal of one board: it restores an unfinished game when the board appears and
+// records every change from then on.
+struct JournalOfBoard {
+    JournalOfBoard(frmScoreBoard& board, Settings& settings, const TimeSource& time)
+        : store(journalPath()), journal(store, time), boardJournal(board, journal, store, settings),
+          probe(board) {
+        probe.start();
+        boardJournal.start();
+    }
+    SqliteJournalStore store;
+    GameJournal journal;
+    BoardJournal boardJournal;
+    TestProbe probe;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,27 +65,29 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pucktally"));
 
-    static Settings settings;
+    Settings settings;
     QtSettingsStore store;
-    LoadSettings(settings, store, programFolder());
-    QStringList args = QApplication::arguments();
-    const FeedSettings feedSettings = takeLiveFeedOptions(args, store);
+    // Features with options of their own take them off here; the rest may be "bypass".
+    QStringList commandLine = commandLineWords();
+    const FeedSettings feedSettings = takeLiveFeedOptions(commandLine, store);
 
     SteadyTimeSource time;
-    frmScoreBoard board(settings, store, time);
-
-    SqliteJournalStore journalStore(journalPath());
-    GameJournal journal(journalStore, time);
-    BoardJournal boardJournal(board, journal, journalStore, settings);
-    TestProbe probe(board);
-    probe.start();
-    boardJournal.start();
-
-    board.show();
-    const auto liveFeed = startLiveFeed(feedSettings, settings, store, board);
-    const int exitCode = QApplication::exec();
-    // The window was closed as designed: the game ends cleanly and the next start is fresh.
-    boardJournal.end();
-    frmHelp::UnloadHelp();
-    return exitCode;
+    ProgramWindows windows(settings, store, time);
+    std::unique_ptr<JournalOfBoard> journal;
+    std::unique_ptr<LiveFeed> liveFeed;
+    QObject::connect(&windows, &ProgramWindows::boardCreated, [&](frmScoreBoard& board) {
+        journal = std::make_unique<JournalOfBoard>(board, settings, time);
+        liveFeed = startLiveFeed(feedSettings, settings, store, board);
+    });
+    QObject::connect(
+        &windows, &ProgramWindows::ended, &app,
+        [&] {
+            // The board was closed as designed: the game ends cleanly and the next start is fresh.
+            if (journal)
+                journal->boardJournal.end();
+            QCoreApplication::quit();
+        },
+        Qt::QueuedConnection);
+    windows.start(commandLine);
+    return QApplication::exec();
 }

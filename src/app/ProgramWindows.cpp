@@ -1,0 +1,69 @@
+#include "app/ProgramWindows.h"
+
+#include "app/frmSplash.h"
+#include "board/frmScoreBoard.h"
+#include "display/frmHelp.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+
+ProgramWindows::ProgramWindows(Settings& settings, SettingsStore& store, const TimeSource& time,
+                               QObject* parent)
+    : QObject(parent), settings_(settings), store_(store), time_(time) {
+    // The program decides its own end: the help window alone must not end it while the
+    // splash window is only on its way to the board, nor keep it alive after the board.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+ProgramWindows::~ProgramWindows() {
+    frmHelp::UnloadHelp();
+}
+
+void ProgramWindows::start(const QStringList& commandLine) {
+    QPointer<frmSplash> splash = new frmSplash(settings_, store_, *this, commandLine);
+    if (splash && !splash->isUnloaded())
+        splash->show();
+}
+
+frmScoreBoard& ProgramWindows::showBoard() {
+    if (!board_) {
+        board_ = std::make_unique<frmScoreBoard>(settings_, store_, time_);
+        board_->installEventFilter(this);
+        emit boardCreated(*board_);
+    }
+    board_->show();
+    return *board_;
+}
+
+bool ProgramWindows::eventFilter(QObject* watched, QEvent* event) {
+    // The close is seen before the board has handled it; the board decides, then the
+    // program looks whether it is gone.
+    if (board_ && watched == board_.get() && event->type() == QEvent::Close)
+        QMetaObject::invokeMethod(this, &ProgramWindows::boardClosed, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
+}
+
+void ProgramWindows::boardClosed() {
+    if (!board_ || board_->isVisible())
+        return;
+    // The board is the main window: the help goes with it, without asking.
+    frmHelp::UnloadHelp();
+    end();
+}
+
+void ProgramWindows::splashClosedAlone() {
+    if (board_)
+        return;
+    if (frmHelp* help = frmHelp::instance()) {
+        connect(help, &QObject::destroyed, this, &ProgramWindows::end);
+        return;
+    }
+    end();
+}
+
+void ProgramWindows::end() {
+    if (ended_)
+        return;
+    ended_ = true;
+    emit ended();
+}
