@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/FeedStartup.h"
+#include "app/HeapTuning.h"
 #include "app/ProgramWindows.h"
 #include "app/TestProbe.h"
 #include "board/TimeSource.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     if (journalOptions.any())
         return runJournalCommandLine(argc, argv, journalOptions);
 
+    keepLargeBuffersInHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pucktally"));
 

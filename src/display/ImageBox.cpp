@@ -5,6 +5,15 @@
 
 ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
+    settle_.setSingleShot(true);
+    settle_.setInterval(kDragGapMs);
+    connect(&settle_, &QTimer::timeout, this, [this] {
+        dragging_ = false;
+        if (roughlyScaled_) {
+            scaled_ = QPixmap();
+            update();
+        }
+    });
 }
 
 void ImageBox::setImage(const QImage& image) {
@@ -50,10 +59,19 @@ void ImageBox::paintEvent(QPaintEvent*) {
         const QSize twice = size() * 2;
         if (source.width() > 2 * twice.width() && source.height() > 2 * twice.height())
             source = source.scaled(twice, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        roughlyScaled_ = dragging_;
         scaled_ = QPixmap::fromImage(
-            source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            source.scaled(size(), Qt::IgnoreAspectRatio,
+                          dragging_ ? Qt::FastTransformation : Qt::SmoothTransformation));
     }
     painter.drawPixmap(QPoint(0, 0), scaled_);
+}
+
+void ImageBox::resizeEvent(QResizeEvent*) {
+    dragging_ = sinceResize_.isValid() && sinceResize_.elapsed() < kDragGapMs;
+    sinceResize_.start();
+    if (dragging_)
+        settle_.start();
 }
 
 void ImageBox::mousePressEvent(QMouseEvent* event) {

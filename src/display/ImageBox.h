@@ -2,14 +2,18 @@
 
 #include "display/LeftClick.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
+#include <QTimer>
 #include <QWidget>
 
 // An image control of the board. With stretching off it shows its picture at the picture's
 // own size, and takes that size as its own when given a picture; with stretching on it
 // scales the picture to its box. Without a picture it draws nothing and serves as a
-// transparent click target (the goal lamps' covers).
+// transparent click target (the goal lamps' covers). While the box is being resized again and
+// again (a window drag), the picture is scaled roughly, which is many times cheaper; once the
+// size has held still for a moment it is scaled smoothly again.
 class ImageBox : public QWidget {
     Q_OBJECT
 
@@ -30,6 +34,7 @@ class ImageBox : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void fitToImage();
@@ -39,4 +44,10 @@ class ImageBox : public QWidget {
     LeftClick click_;
     // The picture scaled to the box, made again only when the box or the picture changes.
     QPixmap scaled_;
+    bool roughlyScaled_ = false;
+    // A resize that follows the one before within kDragGapMs is part of a drag.
+    static constexpr int kDragGapMs = 250;
+    QElapsedTimer sinceResize_;
+    bool dragging_ = false;
+    QTimer settle_; // fires once the size has held still
 };

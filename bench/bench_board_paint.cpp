@@ -1,0 +1,176 @@
+// What the audience's screen costs: one clock tick of the board *with* the painting of the
+// cells it changed, at the design size, full HD and 4K, in both digit styles; and one frame of
+// a resize drag at 4K with three large pictures, layout and full paint included.
+// The ticks come in the last minute (every clock digit changes on every tick) with four
+// penalties running, the worst a tick gets.
+#include "app/HeapTuning.h"
+#include "board/frmScoreBoard.h"
+#include "settings/Settings.h"
+#include "support/FakeTimeSource.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QWindow>
+
+namespace {
+
+// Counts the paint events the board's widgets receive, so a benchmark can tell that the tick's
+// painting really happened inside the measured time.
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void showAt(QWidget& board, int width, int height) {
+    board.show();
+    board.resize(width, height);
+    while (!board.windowHandle() || !board.windowHandle()->isExposed())
+        QApplication::processEvents();
+    QApplication::processEvents();
+}
+
+// Paints whatever the last events marked for repainting, now: the update requests the widgets
+// posted are delivered, which paints the dirty cells into the window's backing store and
+// hands it to the screen.
+void paintPending() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QCoreApplication::sendPostedEvents();
+}
+
+void BM_TickAndPaint(benchmark::State& state) {
+    Settings settings;
+    settings.LEDType = static_cast<std::int16_t>(state.range(2));
+    FakeTimeSource time;
+    frmScoreBoard board(settings, time);
+    PaintCounter counter;
+    for (QWidget* w : board.findChildren<QWidget*>())
+        w->installEventFilter(&counter);
+    showAt(board, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+
+    ScoreBoardLogic& logic = board.logic();
+    auto type = [&](EntryBox box, const char* keys) {
+        for (const char* k = keys; *k; ++k)
+            logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
+    };
+    auto setUp = [&] {
+        type(EntryBox::TimeBack, "0.59\n");
+        for (EntryBox box : {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1,
+                             EntryBox::PenaltyTV2})
+            type(box, "9.59\n");
+        logic.AllKeyCode(settings.StartStopClockKey);
+        board.clockTimer().setEnabled(false); // the benchmark drives the ticks itself
+        paintPending();
+    };
+    setUp();
+
+    int n = 0;
+    counter.paints = 0;
+    for (auto _ : state) {
+        time.advance(100);
+        logic.tmrClock1_Timer();
+        paintPending();
+        if (++n % 500 == 0) {
+            state.PauseTiming();
+            setUp(); // before the clock runs out
+            state.ResumeTiming();
+        }
+    }
+    state.counters["paints_per_tick"] =
+        benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_TickAndPaint)
+    ->ArgNames({"width", "height", "dots"})
+    ->Args({632, 453, 0})
+    ->Args({632, 453, 1})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
+    ->Args({3840, 2160, 0})
+    ->Args({3840, 2160, 1})
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// Three photographs of 3000 x 2000 pixels, as a board's team and board pictures.
+struct Pictures {
+    QTemporaryDir dir;
+    QStringList paths;
+    Pictures() {
+        for (int n = 0; n < 3; ++n) {
+            QImage image(3000, 2000, QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+                for (int x = 0; x < image.width(); ++x)
+                    line[x] = qRgb((x + 40 * n) & 255, (y * 3) & 255, ((x ^ y) + n) & 255);
+            }
+            paths << dir.filePath(QStringLiteral("picture%1.jpg").arg(n));
+            image.save(paths.last(), "JPEG", 90);
+        }
+    }
+};
+
+// One frame of a resize drag at 4K: the new size laid out, pictures fitted, everything painted.
+void BM_DragFrame(benchmark::State& state) {
+    static Pictures pictures;
+    Settings settings;
+    settings.LEDType = static_cast<std::int16_t>(state.range(0));
+    settings.HomePic = pictures.paths.at(0);
+    settings.VisitorPic = pictures.paths.at(1);
+    settings.BoardPic = pictures.paths.at(2);
+    FakeTimeSource time;
+    frmScoreBoard board(settings, time);
+    showAt(board, 3840, 2160);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        board.resize(3824 + step % 16, 2151 + step % 9);
+        board.repaint();
+    }
+}
+BENCHMARK(BM_DragFrame)
+    ->ArgNames({"dots"})
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+// The floor under any drag frame: an empty window of the same size resized and painted, which
+// is what the toolkit's own window buffer costs.
+void BM_DragFrameEmptyWindow(benchmark::State& state) {
+    QWidget window;
+    window.setAutoFillBackground(true);
+    showAt(window, 3840, 2160);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        window.resize(3824 + step % 16, 2151 + step % 9);
+        window.repaint();
+    }
+}
+BENCHMARK(BM_DragFrameEmptyWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    keepLargeBuffersInHeap(); // as the program does
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "app/HeapTuning.h"
+
+void keepLargeBuffersInHeap() {}
