@@ -5,10 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-    cmake g++ make pkg-config
+    cmake g++ make pkg-config dpkg-dev file
     qt6-base-dev qt6-multimedia-dev qt6-websockets-dev qt6-qpa-plugins libqt6multimedia6 libqt6sql6-sqlite libgl-dev libx11-dev libxtst-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth fonts-liberation fonts-liberation2
+    xvfb xauth x11-utils fonts-liberation fonts-liberation2
     chromium
     pulseaudio pulseaudio-utils libpulse-dev
 )
