@@ -6,6 +6,7 @@
 #include "display/PictureBox.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
+#include "support/MemorySettingsStore.h"
 
 #include <QApplication>
 #include <QTest>
@@ -63,6 +64,7 @@ class GameSoakTest : public QObject {
     Q_OBJECT
 
     Settings settings;
+    MemorySettingsStore store;
     FakeTimeSource time{5'000'050}; // deliberately not on a tenth
     std::unique_ptr<frmScoreBoard> board;
     Tally tally;
@@ -288,6 +290,9 @@ class GameSoakTest : public QObject {
         });
         key(Qt::Key_F2);
         QCoreApplication::processEvents();
+        // The board is the active window again once the dialog has gone.
+        QApplication::setActiveWindow(board.get());
+        QVERIFY(QTest::qWaitForWindowActive(board.get()));
         check("options cancelled");
     }
 
@@ -358,7 +363,7 @@ class GameSoakTest : public QObject {
         rng.seed(seed);
         tally = Tally{};
         keys = ticks = optionsOpened = 0;
-        board = std::make_unique<frmScoreBoard>(settings, time);
+        board = std::make_unique<frmScoreBoard>(settings, store, time);
         board->show();
         QApplication::setActiveWindow(board.get());
         QVERIFY(QTest::qWaitForWindowActive(board.get()));
@@ -371,6 +376,7 @@ class GameSoakTest : public QObject {
         qInfo("%d keys, %d ticks, options dialog opened %d times; final score %d:%d", keys, ticks,
               optionsOpened, tally.home, tally.visitor);
         QVERIFY(keys > 1800);
+        QCOMPARE(optionsOpened, 3); // once a period, and cancelled each time
         board.reset();
     }
 };
