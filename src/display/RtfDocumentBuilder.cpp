@@ -6,8 +6,7 @@
 #include <QTextTable>
 #include <algorithm>
 
-RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document)
-    : document_(document), cursor_(&document) {
+RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document) : cursor_(&document) {
     cursor_.movePosition(QTextCursor::End);
     // One edit for the whole document: the document tells its listeners once, at the end.
     cursor_.beginEditBlock();

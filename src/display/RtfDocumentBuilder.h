@@ -47,7 +47,6 @@ class RtfDocumentBuilder {
     void leaveTable();
     void formatBlock(const QTextBlockFormat& block, const QTextCharFormat& mark);
 
-    QTextDocument& document_;
     QTextCursor cursor_;
     QTextTable* table_ = nullptr;
     QList<int> cellRights_;
