@@ -50,7 +50,7 @@ QByteArray generatedDocument(qsizetype size) {
 }
 
 // Input that is not what any writer makes: groups opened and never closed, rows of one cell each,
-// or random bytes behind an RTF header.
+// or random bytes (without braces) behind an RTF header.
 QByteArray hostileDocument(int kind, qsizetype size) {
     QByteArray rtf = "{\\rtf1 ";
     rtf.reserve(size + 64);
@@ -64,8 +64,11 @@ QByteArray hostileDocument(int kind, qsizetype size) {
             rtf += "\\trowd\\cellx100\\intbl a\\cell\\row";
             break;
         default:
-            for (int i = 0; i < 64; ++i)
-                rtf += static_cast<char>(random.bounded(256));
+            // Without braces, or the first stray one would end the document at once.
+            for (int i = 0; i < 64; ++i) {
+                const auto c = static_cast<char>(random.bounded(256));
+                rtf += (c == '{' || c == '}') ? ' ' : c;
+            }
             break;
         }
     }
