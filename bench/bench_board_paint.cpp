@@ -3,6 +3,7 @@
 // a resize drag at 4K with three large pictures, layout and full paint included.
 // The ticks come in the last minute (every clock digit changes on every tick) with four
 // penalties running, the worst a tick gets.
+#include "BenchPictures.h"
 #include "app/HeapTuning.h"
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
@@ -100,23 +101,7 @@ BENCHMARK(BM_TickAndPaint)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
-// Three photographs of 3000 x 2000 pixels, as a board's team and board pictures.
-struct Pictures {
-    QTemporaryDir dir;
-    QStringList paths;
-    Pictures() {
-        for (int n = 0; n < 3; ++n) {
-            QImage image(3000, 2000, QImage::Format_RGB32);
-            for (int y = 0; y < image.height(); ++y) {
-                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-                for (int x = 0; x < image.width(); ++x)
-                    line[x] = qRgb((x + 40 * n) & 255, (y * 3) & 255, ((x ^ y) + n) & 255);
-            }
-            paths << dir.filePath(QStringLiteral("picture%1.jpg").arg(n));
-            image.save(paths.last(), "JPEG", 90);
-        }
-    }
-};
+using Pictures = BenchPictures;
 
 // One frame of a resize drag at 4K: the new size laid out, pictures fitted, everything painted.
 void BM_DragFrame(benchmark::State& state) {

@@ -3,6 +3,7 @@
 // out. Beside it, the same resize when every picture file has changed on disk, so each one
 // is decoded again as it would be on every resize without the picture cache, and a resize
 // with a huge team name.
+#include "BenchPictures.h"
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
@@ -18,21 +19,7 @@
 
 namespace {
 
-struct Pictures {
-    QTemporaryDir dir;
-    QStringList paths;
-    Pictures() {
-        for (int n = 0; n < 3; ++n) {
-            QImage image(3000, 2000, QImage::Format_RGB32);
-            for (int y = 0; y < image.height(); ++y) {
-                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-                for (int x = 0; x < image.width(); ++x)
-                    line[x] = qRgb((x + 40 * n) & 255, (y * 3) & 255, ((x ^ y) + n) & 255);
-            }
-            paths << dir.filePath(QStringLiteral("picture%1.jpg").arg(n));
-            image.save(paths.last(), "JPEG", 90);
-        }
-    }
+struct Pictures : BenchPictures {
     // Gives every file a new modification time, as if it had been replaced.
     void touch(int generation) {
         const QDateTime when = QDateTime::currentDateTime().addSecs(generation);
