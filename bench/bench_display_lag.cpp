@@ -6,9 +6,11 @@
 #include "board/TenthTimer.h"
 #include "board/modCount.h"
 
+#include "BenchPercentiles.h"
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -72,19 +74,8 @@ template <typename RunOne> void runAtSpreadPhases(RunOne runOne) {
     }
 }
 
-double percentile(std::vector<double> values, double p) {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(values.size())));
-    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
-}
-
 void report(benchmark::State& state, const std::vector<double>& lags) {
-    state.counters["median_ms"] = percentile(lags, 0.5);
-    state.counters["p99_ms"] = percentile(lags, 0.99);
-    state.counters["max_ms"] = percentile(lags, 1.0);
-    state.counters["ticks"] = static_cast<double>(lags.size());
+    reportSpread(state, lags, "ticks");
 }
 
 void BM_TenthTimerLag(benchmark::State& state) {

@@ -6,12 +6,14 @@
 #include "feed/FeedState.h"
 #include "feed/LiveFeed.h"
 
+#include "BenchPercentiles.h"
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTcpSocket>
 #include <QThread>
 #include <QTimer>
 #include <QWebSocket>
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -28,19 +30,8 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-double percentile(std::vector<double> values, double p) {
-    if (values.empty())
-        return 0.0;
-    std::sort(values.begin(), values.end());
-    const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(values.size())));
-    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
-}
-
 void report(benchmark::State& state, const std::vector<double>& ms) {
-    state.counters["median_ms"] = percentile(ms, 0.5);
-    state.counters["p99_ms"] = percentile(ms, 0.99);
-    state.counters["max_ms"] = percentile(ms, 1.0);
-    state.counters["samples"] = static_cast<double>(ms.size());
+    reportSpread(state, ms, "samples");
 }
 
 void runEventLoopFor(int ms) {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+// The value below which a share `p` (0 to 1) of the samples lie; 0 without samples.
+inline double percentile(std::vector<double> values, double p) {
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<std::size_t>(std::ceil(p * static_cast<double>(values.size())));
+    return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
+// Median, 99th percentile and worst of millisecond samples as the benchmark's counters, with
+// the number of samples under `countName`.
+inline void reportSpread(benchmark::State& state, const std::vector<double>& ms,
+                         const std::string& countName) {
+    state.counters["median_ms"] = percentile(ms, 0.5);
+    state.counters["p99_ms"] = percentile(ms, 0.99);
+    state.counters["max_ms"] = percentile(ms, 1.0);
+    state.counters[countName] = static_cast<double>(ms.size());
+}
