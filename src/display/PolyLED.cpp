@@ -126,6 +126,8 @@ void PolyLED::updateColors() {
     lit_ = colorFromBgr(litBgr_);
     back_ = colorFromBgr(backBgr_);
     dim_ = blendColors(back_, lit_, kUnlitGlow);
+    face_.litLamp = QImage();
+    face_.dimLamp = QImage();
 }
 
 void PolyLED::focusInEvent(QFocusEvent* event) {
@@ -147,6 +149,8 @@ const PolyLED::Face& PolyLED::face() const {
     if (face_.size != size() || face_.dots != drawsDots()) {
         face_.size = size();
         face_.dots = drawsDots();
+        face_.litLamp = QImage();
+        face_.dimLamp = QImage();
         if (face_.dots) {
             buildDots(face_);
         } else {
@@ -246,17 +250,38 @@ void PolyLED::paintEvent(QPaintEvent*) {
         }
         return;
     }
-    const auto isLit = [this](int row, int col) {
-        return caption_ >= 0 && ((kGlyphOf[caption_][row] >> (kColumns - 1 - col)) & 1u) != 0;
-    };
-    for (bool pass : {false, true}) {
-        painter.setBrush(pass ? lit_ : dim_);
-        for (int row = 0; row < kRows; ++row) {
-            for (int col = 0; col < kColumns; ++col) {
-                if (isLit(row, col) == pass) {
-                    painter.drawEllipse(f.lamps[row * kColumns + col]);
-                }
-            }
+    if (f.litLamp.isNull() || f.litLamp.devicePixelRatio() != devicePixelRatioF()) {
+        face_.litLamp = lampImage(lit_);
+        face_.dimLamp = lampImage(dim_);
+    }
+    const qreal ratio = devicePixelRatioF();
+    const double side = f.litLamp.width() / ratio;
+    for (int row = 0; row < kRows; ++row) {
+        const unsigned bits = caption_ >= 0 ? kGlyphOf[caption_][row] : 0u;
+        for (int col = 0; col < kColumns; ++col) {
+            const bool lit = ((bits >> (kColumns - 1 - col)) & 1u) != 0;
+            // The stamp goes on whole device pixels, so it keeps its crisp edge.
+            const QPointF centre = f.lamps[row * kColumns + col].center();
+            const QPointF corner(std::round((centre.x() - side / 2.0) * ratio) / ratio,
+                                 std::round((centre.y() - side / 2.0) * ratio) / ratio);
+            painter.drawImage(corner, lit ? f.litLamp : f.dimLamp);
         }
     }
+}
+
+QImage PolyLED::lampImage(const QColor& colour) const {
+    const qreal ratio = devicePixelRatioF();
+    const double diameter = face_.lamps.empty() ? 1.0 : face_.lamps.front().width();
+    const int pixels = std::max(1, static_cast<int>(std::ceil(diameter * ratio)) + 1);
+    QImage lamp(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+    lamp.fill(Qt::transparent);
+    lamp.setDevicePixelRatio(ratio);
+    QPainter painter(&lamp);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    const double side = pixels / ratio;
+    painter.drawEllipse(
+        QRectF((side - diameter) / 2.0, (side - diameter) / 2.0, diameter, diameter));
+    return lamp;
 }

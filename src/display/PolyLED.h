@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QPainterPath>
 #include <QRectF>
 #include <QString>
@@ -62,12 +63,17 @@ class PolyLED : public QWidget {
         bool dots = false;
         std::array<QPainterPath, 7> segments;
         std::vector<QRectF> lamps; // row by row, left to right
+        // One lit and one unlit lamp, drawn once and stamped at every lamp's place: far
+        // cheaper than drawing each round lamp anew on a large board.
+        QImage litLamp;
+        QImage dimLamp;
     };
 
     bool drawsDots() const { return ledType_ == kDots; }
     const Face& face() const;
     void buildLines(Face& face) const;
     void buildDots(Face& face) const;
+    QImage lampImage(const QColor& colour) const;
     void updateColors();
 
     int caption_ = 0;
