@@ -3,17 +3,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-ImageBox::ImageBox(QWidget* parent) : QWidget(parent) {
+ImageBox::ImageBox(QWidget* parent)
+    : QWidget(parent), drag_([this] {
+          if (roughlyScaled_)
+              update();
+      }) {
     setFocusPolicy(Qt::NoFocus);
-    settle_.setSingleShot(true);
-    settle_.setInterval(kDragGapMs);
-    connect(&settle_, &QTimer::timeout, this, [this] {
-        dragging_ = false;
-        if (roughlyScaled_) {
-            scaled_ = QPixmap();
-            update();
-        }
-    });
 }
 
 void ImageBox::setImage(const QImage& image) {
@@ -52,26 +47,30 @@ void ImageBox::paintEvent(QPaintEvent*) {
         painter.drawImage(QPoint(0, 0), image_);
         return;
     }
+    if (drag_.dragging()) {
+        // Mid-drag the picture goes straight into its box, roughly: no scaled copy is made,
+        // which at 4K costs more than drawing. The smooth one follows when the size settles.
+        scaled_ = QPixmap();
+        roughlyScaled_ = true;
+        painter.drawImage(rect(), image_);
+        return;
+    }
     if (scaled_.size() != size()) {
-        // A photograph many times the size of its frame is first halved cheaply, so a
-        // resize drag stays smooth; the last step is smooth to keep it clean.
+        // A photograph many times the size of its frame is first halved cheaply, which keeps
+        // the smooth scaling quick; the last step is smooth to keep it clean.
         QImage source = image_;
         const QSize twice = size() * 2;
         if (source.width() > 2 * twice.width() && source.height() > 2 * twice.height())
             source = source.scaled(twice, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        roughlyScaled_ = dragging_;
+        roughlyScaled_ = false;
         scaled_ = QPixmap::fromImage(
-            source.scaled(size(), Qt::IgnoreAspectRatio,
-                          dragging_ ? Qt::FastTransformation : Qt::SmoothTransformation));
+            source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     }
     painter.drawPixmap(QPoint(0, 0), scaled_);
 }
 
 void ImageBox::resizeEvent(QResizeEvent*) {
-    dragging_ = sinceResize_.isValid() && sinceResize_.elapsed() < kDragGapMs;
-    sinceResize_.start();
-    if (dragging_)
-        settle_.start();
+    drag_.resized();
 }
 
 void ImageBox::mousePressEvent(QMouseEvent* event) {

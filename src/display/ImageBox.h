@@ -1,11 +1,10 @@
 #pragma once
 
 #include "display/LeftClick.h"
+#include "display/ResizeDrag.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
-#include <QTimer>
 #include <QWidget>
 
 // An image control of the board. With stretching off it shows its picture at the picture's
@@ -45,9 +44,5 @@ class ImageBox : public QWidget {
     // The picture scaled to the box, made again only when the box or the picture changes.
     QPixmap scaled_;
     bool roughlyScaled_ = false;
-    // A resize that follows the one before within kDragGapMs is part of a drag.
-    static constexpr int kDragGapMs = 250;
-    QElapsedTimer sinceResize_;
-    bool dragging_ = false;
-    QTimer settle_; // fires once the size has held still
+    ResizeDrag drag_;
 };

@@ -64,6 +64,7 @@ class BoardControlsTest : public QObject {
 
     void emptyImageDrawsNothingButTakesClicks();
     void imageTakesItsPictureSizeUnlessStretched();
+    void stretchedImageIsRoughDuringADragAndSmoothAfter();
 
     void labelSizeInPoints_data();
     void labelSizeInPoints();
@@ -311,6 +312,34 @@ void BoardControlsTest::imageTakesItsPictureSizeUnlessStretched() {
     image.setImage(QImage());
     QCOMPARE(image.size(), QSize(30, 30));
     QVERIFY(image.image().isNull());
+}
+
+void BoardControlsTest::stretchedImageIsRoughDuringADragAndSmoothAfter() {
+    // Red left half, blue right half: scaled smoothly the middle blends, roughly it does not.
+    QImage source(2, 1, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(255, 0, 0));
+    source.setPixel(1, 0, qRgb(0, 0, 255));
+    ImageBox image;
+    image.setStretch(true);
+    image.setImage(source);
+    image.resize(100, 40);
+    image.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&image));
+    const auto blended = [&] {
+        const QImage shown = picture(image);
+        const QRgb middle = shown.pixel(shown.width() / 2 - 1, shown.height() / 2);
+        return qRed(middle) > 10 && qBlue(middle) > 10;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(blended(), 2000);
+    QTest::qWait(300);
+    image.resize(110, 45);
+    image.resize(120, 50); // soon after the last: a drag
+    QVERIFY(!blended());
+    const QImage rough = picture(image);
+    QCOMPARE(rough.size(), QSize(120, 50));
+    QCOMPARE(rough.pixel(0, 0), qRgb(255, 0, 0));
+    QCOMPARE(rough.pixel(119, 49), qRgb(0, 0, 255));
+    QTRY_VERIFY_WITH_TIMEOUT(blended(), 2000); // the size held still
 }
 
 void BoardControlsTest::labelSizeInPoints_data() {
