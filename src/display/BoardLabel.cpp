@@ -6,6 +6,9 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +21,8 @@ constexpr double kMaxPoints = 10000.0;
 
 } // namespace
 
-BoardLabel::BoardLabel(const QString& text, QWidget* parent) : QLabel(parent) {
+BoardLabel::BoardLabel(const QString& text, QWidget* parent)
+    : QLabel(parent), drag_([this] { update(); }) {
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
     setAutoFillBackground(false);
@@ -92,7 +96,75 @@ int BoardLabel::fittingPixelSize(const QFont& f) const {
     return low;
 }
 
+bool BoardLabel::Look::sameTextAs(const Look& o) const {
+    return text == o.text && font == o.font && colour == o.colour && alignment == o.alignment &&
+           wordWrap == o.wordWrap && enabled == o.enabled && margin == o.margin &&
+           indent == o.indent && pixelRatio == o.pixelRatio;
+}
+
+BoardLabel::Look BoardLabel::look() const {
+    return Look{text(),
+                font(),
+                palette().color(foregroundRole()).rgba(),
+                static_cast<int>(alignment()),
+                wordWrap(),
+                isEnabled(),
+                margin(),
+                indent(),
+                devicePixelRatioF(),
+                size()};
+}
+
+// Draws as the label draws plain text itself: the same box, alignment, direction and style.
+void BoardLabel::drawText(QPainter& painter) {
+    drawFrame(&painter);
+    const int m = margin();
+    QRect box = contentsRect().adjusted(m, m, -m, -m);
+    const Qt::LayoutDirection direction =
+        text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+    const int align = static_cast<int>(QStyle::visualAlignment(direction, alignment()));
+    int inset = indent();
+    if (inset < 0 && frameWidth() > 0)
+        inset = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - m;
+    if (inset > 0) {
+        if (align & Qt::AlignLeft)
+            box.setLeft(box.left() + inset);
+        if (align & Qt::AlignRight)
+            box.setRight(box.right() - inset);
+        if (align & Qt::AlignTop)
+            box.setTop(box.top() + inset);
+        if (align & Qt::AlignBottom)
+            box.setBottom(box.bottom() - inset);
+    }
+    const int flags =
+        align | (wordWrap() ? Qt::TextWordWrap : 0) |
+        (direction == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
+    QStyleOption option;
+    option.initFrom(this);
+    painter.setFont(font());
+    style()->drawItemText(&painter, box, flags, option.palette, isEnabled(), text(),
+                          foregroundRole());
+}
+
+void BoardLabel::paintEvent(QPaintEvent*) {
+    const Look now = look();
+    if (!(now == drawnLook_) || drawn_.isNull()) {
+        if (drag_.dragging() && !drawn_.isNull() && now.sameTextAs(drawnLook_)) {
+            QPainter(this).drawPixmap(rect(), drawn_);
+            return;
+        }
+        drawn_ = QPixmap(size() * now.pixelRatio);
+        drawn_.setDevicePixelRatio(now.pixelRatio);
+        drawn_.fill(Qt::transparent);
+        QPainter painter(&drawn_);
+        drawText(painter);
+        drawnLook_ = now;
+    }
+    QPainter(this).drawPixmap(0, 0, drawn_);
+}
+
 void BoardLabel::resizeEvent(QResizeEvent* event) {
+    drag_.resized();
     QLabel::resizeEvent(event);
     if (!autoSize_)
         applyFontSize();

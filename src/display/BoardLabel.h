@@ -1,8 +1,10 @@
 #pragma once
 
 #include "display/LeftClick.h"
+#include "display/ResizeDrag.h"
 
 #include <QLabel>
+#include <QPixmap>
 
 #include <cstdint>
 
@@ -12,6 +14,9 @@
 // name shows exactly as typed. With auto-size on, the label fits its text whenever the text
 // or the font changes, on one line unless the text itself breaks it. With auto-size off, a
 // text that would not fit the label at its size is drawn smaller instead of being cut off.
+// The drawn text is kept and shown again until the label's text, look or size changes: large
+// type costs more to draw than anything else on a 4K board. While the window is dragged to a
+// new size the kept text is stretched to the label, and drawn anew once the size settles.
 class BoardLabel : public QLabel {
     Q_OBJECT
 
@@ -38,6 +43,7 @@ class BoardLabel : public QLabel {
 
   protected:
     void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -48,8 +54,29 @@ class BoardLabel : public QLabel {
     bool textFits(QFont f, int pixels) const;
     int fittingPixelSize(const QFont& f) const;
 
+    // Everything the drawn text depends on.
+    struct Look {
+        QString text;
+        QFont font;
+        QRgb colour = 0;
+        int alignment = 0;
+        bool wordWrap = false;
+        bool enabled = true;
+        int margin = 0;
+        int indent = 0;
+        qreal pixelRatio = 1;
+        QSize size;
+        bool sameTextAs(const Look& o) const;
+        bool operator==(const Look& o) const { return sameTextAs(o) && size == o.size; }
+    };
+    Look look() const;
+    void drawText(QPainter& painter);
+
     std::int32_t foreBgr_ = 0x000000;
     double fontSize_ = 8.25;
     bool autoSize_ = false;
     LeftClick click_;
+    QPixmap drawn_;
+    Look drawnLook_;
+    ResizeDrag drag_;
 };
