@@ -6,6 +6,7 @@
 //   board_screenshots OUTPUT_FOLDER
 #include "app/ProgramWindows.h"
 #include "board/frmScoreBoard.h"
+#include "display/ResizeDrag.h"
 #include "settings/ChooseKey.h"
 #include "settings/Settings.h"
 #include "settings/frmChooseKey.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QTabWidget>
@@ -46,6 +48,14 @@ QString makePicture(const QString& folder, const QString& name, QColor colour, Q
     const QString path = QDir(folder).filePath(name);
     image.save(path, "JPG", 90);
     return path;
+}
+
+// Lets the board finish what it does once a window has stopped changing size.
+void settle() {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 2 * ResizeDrag::kGapMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 // A game in progress: scores, shots, period, two penalties and a goal lamp.
@@ -83,12 +93,13 @@ void saveOptionsTabs(Settings settings, const QString& out, QTextStream& log) {
     frmOptions options(settings, store);
     options.show();
     auto* tabs = options.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
-    const char* names[] = {"keyboard", "colors", "text", "pictures"};
+    const QStringList names = {"keyboard", "colors", "text", "pictures", "live-feed"};
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
         QApplication::processEvents();
-        const QString file = QDir(out).filePath(
-            QStringLiteral("options-%1-%2.png").arg(tab).arg(QLatin1String(names[tab])));
+        const QString name = tab < names.size() ? names.at(tab) : QStringLiteral("more");
+        const QString file =
+            QDir(out).filePath(QStringLiteral("options-%1-%2.png").arg(tab).arg(name));
         options.grab().save(file);
         log << file << '\n';
     }
@@ -176,7 +187,7 @@ int main(int argc, char** argv) {
             playSomeGame(board, time);
             for (const QSize& size : sizes) {
                 board.resize(size);
-                QApplication::processEvents();
+                settle();
                 const QString file = QDir(out).filePath(
                     QStringLiteral("board-%1-%2-%3x%4.png")
                         .arg(QLatin1String(scheme.name),
@@ -186,6 +197,15 @@ int main(int argc, char** argv) {
                 board.grab().save(file);
                 log << file << '\n';
             }
+            // A frame in the middle of a drag to 4K: text and pictures stretched roughly.
+            board.resize(3700, 2080);
+            board.resize(3840, 2160);
+            const QString file = QDir(out).filePath(
+                QStringLiteral("board-%1-%2-dragging.png")
+                    .arg(QLatin1String(scheme.name),
+                         style == 0 ? QStringLiteral("lines") : QStringLiteral("dots")));
+            board.grab().save(file);
+            log << file << '\n';
         }
     }
     saveOptionsTabs(custom, out, log);
