@@ -13,17 +13,46 @@ RtfDocumentBuilder::RtfDocumentBuilder(QTextDocument& document) : cursor_(&docum
 }
 
 RtfDocumentBuilder::~RtfDocumentBuilder() {
+    insertWaiting();
     cursor_.endEditBlock();
 }
 
 void RtfDocumentBuilder::addText(const QString& text, const QTextCharFormat& format, bool inTable,
                                  int columns) {
+    if (!runningText(inTable)) {
+        insertWaiting();
+        place(inTable, columns);
+        cursor_.insertText(text, format);
+        return;
+    }
     place(inTable, columns);
-    cursor_.insertText(text, format);
+    if (!waiting_.isEmpty() && !(waitingFormat_ == format))
+        insertWaiting();
+    if (waiting_.isEmpty())
+        waitingFormat_ = format;
+    waiting_ += text;
+}
+
+void RtfDocumentBuilder::insertWaiting() {
+    if (waiting_.isEmpty())
+        return;
+    // Each paragraph end in the text starts a block with the formats of the one it ends.
+    cursor_.insertText(waiting_, waitingFormat_);
+    waiting_.truncate(0); // keeps its room
 }
 
 void RtfDocumentBuilder::endParagraph(const QTextBlockFormat& block, const QTextCharFormat& mark,
                                       bool inTable, int columns) {
+    // A paragraph with the formats of the block it ends, and a mark in the format of the text
+    // before it, joins the waiting text.
+    if (runningText(inTable) && !table_ && blockKnown_ && blockFormat_ == block &&
+        markFormat_ == mark && (waiting_.isEmpty() || waitingFormat_ == mark)) {
+        if (waiting_.isEmpty())
+            waitingFormat_ = mark;
+        waiting_ += QChar(QChar::ParagraphSeparator);
+        return;
+    }
+    insertWaiting();
     place(inTable, columns);
     formatBlock(block, mark);
     // The next paragraph most often looks like this one; it starts with these formats.
@@ -33,6 +62,7 @@ void RtfDocumentBuilder::endParagraph(const QTextBlockFormat& block, const QText
 
 void RtfDocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharFormat& mark,
                                  int columns) {
+    insertWaiting();
     place(true, columns);
     if (!table_) {
         // Past the cell budget a cell ends with a tab, as in a plain-text table.
@@ -44,6 +74,7 @@ void RtfDocumentBuilder::endCell(const QTextBlockFormat& block, const QTextCharF
 }
 
 void RtfDocumentBuilder::endRow() {
+    insertWaiting();
     if (table_) {
         rowEnded_ = true;
         cellEnded_ = false;
@@ -53,6 +84,7 @@ void RtfDocumentBuilder::endRow() {
 }
 
 void RtfDocumentBuilder::finish(const QTextBlockFormat& block, const QTextCharFormat& mark) {
+    insertWaiting();
     if (table_)
         leaveTable();
     formatBlock(block, mark);

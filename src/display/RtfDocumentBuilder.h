@@ -42,6 +42,8 @@ class RtfDocumentBuilder {
   private:
     void place(bool inTable, int columns);
     bool tablesAllowed() const { return cellCount_ < kMaxCells; }
+    bool runningText(bool inTable) const { return !inTable || !tablesAllowed(); }
+    void insertWaiting();
     void startTable(int columns);
     void moveToCell();
     void leaveTable();
@@ -59,4 +61,9 @@ class RtfDocumentBuilder {
     QTextBlockFormat blockFormat_;
     QTextCharFormat markFormat_;
     bool blockKnown_ = false;
+    // Running text not yet inserted, all in one format, with the ends of paragraphs that keep
+    // the formats of the one before: the document inserts it in one go, which costs far less
+    // than a run and a paragraph at a time.
+    QString waiting_;
+    QTextCharFormat waitingFormat_;
 };
