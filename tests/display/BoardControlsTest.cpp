@@ -10,6 +10,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
+#include <vector>
+
 namespace {
 
 constexpr std::int32_t kWhiteBgr = 0xFFFFFF;
@@ -70,6 +73,7 @@ class BoardControlsTest : public QObject {
     void labelSizeInPoints();
     void labelIsTransparentAndPlain();
     void labelAutoSizeFollowsTextAndFont();
+    void labelShowsEveryChangeAsAFreshLabelWould();
     void labelClickFocusesItsBox();
 };
 
@@ -390,6 +394,57 @@ void BoardControlsTest::labelIsTransparentAndPlain() {
     BoardLabel plain(QStringLiteral("GOAL"));
     plain.setFontSize(15.75);
     QVERIFY(label->sizeHint().width() > plain.sizeHint().width());
+}
+
+void BoardControlsTest::labelShowsEveryChangeAsAFreshLabelWould() {
+    // A label keeps what it drew; after each change it must look exactly like a label that
+    // was given the same changes and never drew before.
+    using Change = std::function<void(BoardLabel&)>;
+    const std::vector<std::pair<const char*, Change>> changes = {
+        {"text", [](BoardLabel& l) { l.setText(QStringLiteral("SHOTS ON GOAL")); }},
+        {"colour", [](BoardLabel& l) { l.setForeColor(kRedBgr); }},
+        {"points", [](BoardLabel& l) { l.setFontSize(12); }},
+        {"alignment", [](BoardLabel& l) { l.setAlignment(Qt::AlignRight | Qt::AlignBottom); }},
+        {"margin", [](BoardLabel& l) { l.setMargin(6); }},
+        {"size", [](BoardLabel& l) { l.resize(150, 70); }},
+        {"word wrap",
+         [](BoardLabel& l) {
+             l.setWordWrap(true);
+             l.resize(90, 70); // the text is fitted to the label when it is resized
+         }},
+        {"auto-size", [](BoardLabel& l) { l.setAutoSize(true); }},
+    };
+    const auto scene = [](size_t changed, const auto& list) {
+        auto box = std::make_unique<PictureBox>();
+        box->setBackColor(kBlueBgr);
+        box->resize(220, 90);
+        auto* label = new BoardLabel(QStringLiteral("GOAL"), box.get());
+        label->setGeometry(10, 5, 200, 80);
+        label->setForeColor(kWhiteBgr);
+        label->setFontSize(15.75);
+        for (size_t i = 0; i < changed; ++i)
+            list[i].second(*label);
+        return box;
+    };
+    const auto kept = scene(0, changes);
+    auto* label = kept->findChild<BoardLabel*>();
+    QImage before = picture(*kept);
+    for (size_t i = 0; i < changes.size(); ++i) {
+        changes[i].second(*label);
+        const QImage expected = picture(*scene(i + 1, changes));
+        QVERIFY2(expected != before, changes[i].first);
+        // A resize soon after the one before counts as a drag and may take a moment.
+        QTRY_VERIFY2_WITH_TIMEOUT(picture(*kept) == expected, changes[i].first, 2000);
+        before = expected;
+    }
+    // Resized twice in a row, as in a drag, it may stretch what it drew; once the size has
+    // held still it shows the text drawn anew.
+    label->resize(120, 60);
+    label->resize(140, 80);
+    auto settled = scene(changes.size(), changes);
+    settled->findChild<BoardLabel*>()->resize(140, 80);
+    const QImage fresh = picture(*settled);
+    QTRY_VERIFY_WITH_TIMEOUT(picture(*kept) == fresh, 2000);
 }
 
 void BoardControlsTest::labelAutoSizeFollowsTextAndFont() {
