@@ -15,6 +15,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <cstdlib>
 
 namespace {
 
@@ -114,17 +115,23 @@ void BM_DragFrame(benchmark::State& state) {
     FakeTimeSource time;
     frmScoreBoard board(settings, time);
     showAt(board, 3840, 2160);
+    // Steps of a pixel or two, or a fast drag sweeping 3200 to 3840 pixels wide in steps of 32.
+    const bool sweep = state.range(1) != 0;
     int step = 0;
     for (auto _ : state) {
         ++step;
-        board.resize(3824 + step % 16, 2151 + step % 9);
+        if (sweep) {
+            const int swing = std::abs(step % 40 - 20); // 0..20 and back
+            board.resize(3200 + 32 * swing, 1800 + 18 * swing);
+        } else {
+            board.resize(3824 + step % 16, 2151 + step % 9);
+        }
         board.repaint();
     }
 }
 BENCHMARK(BM_DragFrame)
-    ->ArgNames({"dots"})
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"dots", "sweep"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(3)
     ->ReportAggregatesOnly(true);

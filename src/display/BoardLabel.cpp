@@ -96,10 +96,10 @@ int BoardLabel::fittingPixelSize(const QFont& f) const {
     return low;
 }
 
-bool BoardLabel::Look::sameTextAs(const Look& o) const {
+bool BoardLabel::Look::operator==(const Look& o) const {
     return text == o.text && font == o.font && colour == o.colour && alignment == o.alignment &&
            wordWrap == o.wordWrap && enabled == o.enabled && margin == o.margin &&
-           indent == o.indent && pixelRatio == o.pixelRatio;
+           indent == o.indent && pixelRatio == o.pixelRatio && size == o.size;
 }
 
 BoardLabel::Look BoardLabel::look() const {
@@ -149,7 +149,10 @@ void BoardLabel::drawText(QPainter& painter) {
 void BoardLabel::paintEvent(QPaintEvent*) {
     const Look now = look();
     if (!(now == drawnLook_) || drawn_.isNull()) {
-        if (drag_.dragging() && !drawn_.isNull() && now.sameTextAs(drawnLook_)) {
+        // The type grows and shrinks with the window, so mid-drag the same words in the same
+        // colour are stretched whatever size they were drawn at.
+        if (drag_.dragging() && !drawn_.isNull() && now.text == drawnLook_.text &&
+            now.colour == drawnLook_.colour) {
             QPainter(this).drawPixmap(rect(), drawn_);
             return;
         }

@@ -66,8 +66,7 @@ class BoardLabel : public QLabel {
         int indent = 0;
         qreal pixelRatio = 1;
         QSize size;
-        bool sameTextAs(const Look& o) const;
-        bool operator==(const Look& o) const { return sameTextAs(o) && size == o.size; }
+        bool operator==(const Look& o) const;
     };
     Look look() const;
     void drawText(QPainter& painter);
