@@ -876,11 +876,17 @@ QTextCharFormat Reader::charFormat(const CharProps& p) const {
 }
 
 QTextCharFormat Reader::makeCharFormat(const CharProps& p) const {
+    // Only what differs from plain type is set: the document handles a format of few
+    // properties faster, and one that leaves a property out shows it plain.
     QTextCharFormat f;
-    f.setFontWeight(p.bold ? QFont::Bold : QFont::Normal);
-    f.setFontItalic(p.italic);
-    f.setFontUnderline(p.underline || !p.anchor.isEmpty());
-    f.setFontStrikeOut(p.strike);
+    if (p.bold)
+        f.setFontWeight(QFont::Bold);
+    if (p.italic)
+        f.setFontItalic(true);
+    if (p.underline || !p.anchor.isEmpty())
+        f.setFontUnderline(true);
+    if (p.strike)
+        f.setFontStrikeOut(true);
     f.setFontPointSize(p.halfPoints / 2.0);
     if (const FontEntry* entry = font(p.font); entry && !entry->name.isEmpty())
         f.setFontFamilies({entry->name});
