@@ -332,7 +332,9 @@ BoardState ScoreBoardLogic::state() {
         clockDigits[static_cast<size_t>(e)] = time.digit(e);
     s.clock = clockTextOf(clockDigits, shownColon_);
     s.clockTenths = tenthsOf(shownClock_);
-    s.clockRunning = counters_.counterState(kGameCounter).CounterRunningFlag;
+    // A clock that has run out keeps its running flag until the next start/stop, but it no
+    // longer counts: observers are told it stands.
+    s.clockRunning = counters_.counterState(kGameCounter).CounterRunningFlag && !clockRanOut_;
     s.period = modShowDigits::ReadNumber(view_.field(FieldId::Period));
     s.home = modShowDigits::ReadNumber(view_.field(FieldId::Home));
     s.visitor = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
@@ -345,7 +347,7 @@ BoardState ScoreBoardLogic::state() {
         p.time = penaltyTextOf(view_.field(slot.time));
         p.tenths = tenthsOf(shownPenalty_[i]);
         p.lit = litPenalty_[i];
-        p.running = p.lit && counters_.counterState(slot.slot).CounterRunningFlag;
+        p.running = p.lit && counters_.counterState(slot.slot).CounterRunningFlag && !clockRanOut_;
     }
     s.whoGoal = WhoGoal_;
     s.resetTenths = tenthsOf(ResetTime_);

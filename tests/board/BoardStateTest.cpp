@@ -39,6 +39,20 @@ const StateCase kCases[] = {
          EXPECT_EQ(s.clockTenths, 5975);
          EXPECT_TRUE(s.clockRunning);
      }},
+    {"ClockThatRanOutStands",
+     [](BoardHarness& b) {
+         b.type(EntryBox::PenaltyTH1, "2.00\n");
+         b.type(EntryBox::TimeBack, "0.03\n");
+         b.press(EntryBox::TimeBack, keyFor('S'));
+         b.run(5000);
+     },
+     [](const BoardState& s) {
+         EXPECT_EQ(s.clockTenths, 0);
+         EXPECT_FALSE(s.clockRunning);
+         EXPECT_EQ(s.penalties[0].tenths, 1170);
+         EXPECT_TRUE(s.penalties[0].lit);
+         EXPECT_FALSE(s.penalties[0].running);
+     }},
     {"LastMinuteShowsTenths", [](BoardHarness& b) { b.type(EntryBox::TimeBack, "0.453\n"); },
      [](const BoardState& s) {
          EXPECT_EQ(s.clock, "45.3");
