@@ -11,7 +11,8 @@ echo "Machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ */
     "$(free -g | awk '/Mem:/{print $2}') GiB, load $(cut -d' ' -f1-3 /proc/loadavg)"
 export QT_QPA_PLATFORM=offscreen
 filter=${1:-.}
-for b in bench_board_paint bench_board_tick bench_display_lag bench_board_resize bench_startup; do
+for b in bench_board_paint bench_board_tick bench_display_lag bench_board_resize bench_startup \
+    bench_rtf_reader; do
     nice -n 19 "build/program/$b" --benchmark_filter="$filter" \
         --benchmark_format=console 2>/dev/null | grep -E '^(BM_|Benchmark|-)' || true
 done
