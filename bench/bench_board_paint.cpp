@@ -3,6 +3,7 @@
 // a resize drag at 4K with three large pictures, layout and full paint included.
 // The ticks come in the last minute (every clock digit changes on every tick) with four
 // penalties running, the worst a tick gets.
+#include "BenchMain.h"
 #include "BenchPictures.h"
 #include "app/HeapTuning.h"
 #include "board/frmScoreBoard.h"
@@ -158,11 +159,5 @@ BENCHMARK(BM_DragFrameEmptyWindow)
 
 int main(int argc, char** argv) {
     keepLargeBuffersInHeap(); // as the program does
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -3,6 +3,7 @@
 // out. Beside it, the same resize when every picture file has changed on disk, so each one
 // is decoded again as it would be on every resize without the picture cache, and a resize
 // with a huge team name.
+#include "BenchMain.h"
 #include "BenchPictures.h"
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
@@ -137,11 +138,5 @@ BENCHMARK(BM_ResizeWithHugeName)
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -2,6 +2,7 @@
 // digits written to the LED cells, lamps and colons set. Each tick comes a tenth after the
 // one before, as on the rink. In the last minute the clock's digits change on every tick.
 // The paint that follows is left out (it is processed between measurements).
+#include "BenchMain.h"
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
@@ -64,11 +65,5 @@ BENCHMARK(BM_BoardClockTickLastMinute)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

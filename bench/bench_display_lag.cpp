@@ -2,6 +2,7 @@
 // latest tenth boundary (where its reading changed) to the tick that draws the new reading.
 // The tenth-aligned clock timer is measured beside free-running 100 ms timers.
 
+#include "BenchMain.h"
 #include "board/ClockFace.h"
 #include "board/TenthTimer.h"
 #include "board/modCount.h"
@@ -126,11 +127,5 @@ BENCHMARK(BM_FreeRunningTimerLag)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FreeRunningPreciseTimerLag)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

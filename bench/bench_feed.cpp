@@ -1,6 +1,7 @@
 // The live feed: the cost per tick of building its message, the latency from the board
 // drawing a tenth to a /live client receiving it, and the clock tick's lag with the feed busy.
 
+#include "BenchMain.h"
 #include "board/BoardHarness.h"
 #include "board/TenthTimer.h"
 #include "feed/FeedState.h"
@@ -246,11 +247,5 @@ BENCHMARK(BM_TickLagWithClients)->Arg(50)->Iterations(1)->Unit(benchmark::kMilli
 BENCHMARK(BM_TickLagUnderRequestFlood)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -7,6 +7,7 @@
 //
 //   build/program/bench_journal [--benchmark_filter=...]
 // The journal file goes to $TMPDIR (a real disk, not memory, gives honest figures).
+#include "BenchMain.h"
 #include "journal/GameJournal.h"
 #include "journal/SqliteJournalStore.h"
 #include "support/FakeTimeSource.h"
@@ -95,9 +96,5 @@ BENCHMARK(BM_JournalOperatorKey)->Iterations(5000)->Unit(benchmark::kMicrosecond
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

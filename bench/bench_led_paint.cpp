@@ -1,3 +1,4 @@
+#include "BenchMain.h"
 #include "display/PolyLED.h"
 
 #include <QApplication>
@@ -48,9 +49,5 @@ static void BM_ResizeAndPaintCell(benchmark::State& state) {
 BENCHMARK(BM_ResizeAndPaintCell)->ArgName("dots")->Arg(0)->Arg(1);
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

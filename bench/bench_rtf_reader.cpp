@@ -1,5 +1,6 @@
 // How fast the help document reads and lays out, and how the rich-text reader keeps pace on large
 // documents, well formed and not: the throughput must not fall as the input grows.
+#include "BenchMain.h"
 #include "app/HeapTuning.h"
 #include "display/RtfReader.h"
 
@@ -133,9 +134,5 @@ BENCHMARK(BM_HostileDocumentRead)
 
 int main(int argc, char** argv) {
     keepLargeBuffersInHeap(); // the help window reads in the program's heap, tuned so
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -7,6 +7,7 @@
 //
 // Reports the mean as the benchmark's time and the median, 90th percentile and worst case as
 // counters, in milliseconds.
+#include "BenchMain.h"
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
@@ -178,11 +179,5 @@ BENCHMARK(BuzzerToFirstFrameAtTheServer)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QApplication>(argc, argv);
 }

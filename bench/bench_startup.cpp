@@ -1,6 +1,7 @@
 // Start-up of the program as a whole process: from the spawn of the probe (which starts as
 // the program does) to its exit at the board's first paint. Also the peak memory of a board
 // that runs for a few seconds with the clock and four penalties counting.
+#include "BenchMain.h"
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -82,7 +83,6 @@ BENCHMARK(BM_PeakMemoryOfARunningBoard)->Unit(benchmark::kMillisecond)->Iteratio
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
     // The probe runs headless unless a platform was chosen, and never touches the user's
     // settings.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -90,8 +90,5 @@ int main(int argc, char** argv) {
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     QTemporaryDir runtime;
     setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }
