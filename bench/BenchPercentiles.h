@@ -3,7 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,4 +26,13 @@ inline void reportSpread(benchmark::State& state, const std::vector<double>& ms,
     state.counters["p99_ms"] = percentile(ms, 0.99);
     state.counters["max_ms"] = percentile(ms, 1.0);
     state.counters[countName] = static_cast<double>(ms.size());
+}
+
+// Milliseconds since the latest tenth boundary of the steady clock, which is the clock the
+// counters read through SteadyTimeSource: how late a tick of the tenth timer came.
+inline double lagSinceBoundaryMs() {
+    using namespace std::chrono;
+    const std::int64_t us =
+        duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    return static_cast<double>(us % 100'000) / 1000.0;
 }

@@ -24,15 +24,6 @@ namespace {
 
 constexpr int kRunMs = 10'000;
 
-// Milliseconds since the latest tenth boundary of the steady clock, which is the clock the
-// counters read through SteadyTimeSource.
-double lagSinceBoundaryMs() {
-    using namespace std::chrono;
-    const std::int64_t us =
-        duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
-    return static_cast<double>(us % 100'000) / 1000.0;
-}
-
 // Reads and draws the game clock as the board's tick does, and notes the tick's lag.
 struct TickRecorder {
     SteadyTimeSource time;

@@ -194,9 +194,7 @@ void tickLag(benchmark::State& state, int clients, bool flood) {
     for (auto _ : state) {
         TenthTimer timer(time);
         QObject::connect(&timer, &TenthTimer::tick, [&] {
-            using namespace std::chrono;
-            const auto us = duration_cast<microseconds>(Clock::now().time_since_epoch()).count();
-            lags.push_back(static_cast<double>(us % 100'000) / 1000.0);
+            lags.push_back(lagSinceBoundaryMs());
             fed.board.run(100);
             fed.feed.boardChanged();
             if (audience)
@@ -218,11 +216,7 @@ void BM_TickLagFeedOff(benchmark::State& state) {
     std::vector<double> lags;
     for (auto _ : state) {
         TenthTimer timer(time);
-        QObject::connect(&timer, &TenthTimer::tick, [&] {
-            using namespace std::chrono;
-            const auto us = duration_cast<microseconds>(Clock::now().time_since_epoch()).count();
-            lags.push_back(static_cast<double>(us % 100'000) / 1000.0);
-        });
+        QObject::connect(&timer, &TenthTimer::tick, [&] { lags.push_back(lagSinceBoundaryMs()); });
         timer.setEnabled(true);
         runEventLoopFor(5000);
         timer.setEnabled(false);
