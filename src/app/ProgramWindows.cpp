@@ -4,8 +4,8 @@
 #include "board/frmScoreBoard.h"
 #include "display/frmHelp.h"
 
+#include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 
 ProgramWindows::ProgramWindows(Settings& settings, SettingsStore& store, const TimeSource& time,
                                QObject* parent)
@@ -20,9 +20,9 @@ ProgramWindows::~ProgramWindows() {
 }
 
 void ProgramWindows::start(const QStringList& commandLine) {
-    QPointer<frmSplash> splash = new frmSplash(settings_, store_, *this, commandLine);
-    if (splash && !splash->isUnloaded())
-        splash->show();
+    splash_ = new frmSplash(settings_, store_, *this, commandLine);
+    if (splash_ && !splash_->isUnloaded())
+        splash_->show();
 }
 
 frmScoreBoard& ProgramWindows::showBoard() {
@@ -59,6 +59,25 @@ void ProgramWindows::splashClosedAlone() {
         return;
     }
     end();
+}
+
+void ProgramWindows::bringToFront() {
+    QWidget* front = nullptr;
+    if (board_ && board_->isVisible())
+        front = board_.get();
+    else if (splash_ && splash_->isVisible())
+        front = splash_;
+    else
+        front = frmHelp::instance();
+    if (!front)
+        return;
+    for (QWidget* w : {front, QApplication::activeModalWidget()}) {
+        if (!w)
+            continue;
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        w->raise();
+        w->activateWindow();
+    }
 }
 
 void ProgramWindows::end() {

@@ -5,6 +5,8 @@
 #include <memory>
 
 class frmScoreBoard;
+class frmSplash;
+class QWidget;
 class SettingsStore;
 class TimeSource;
 struct Settings;
@@ -32,6 +34,11 @@ class ProgramWindows : public QObject {
     // The splash window went away without opening the board.
     void splashClosedAlone();
 
+    // The window the program shows now, brought to the front and activated, for a second
+    // start of the program: the board, or the splash window before it, or the help window
+    // left alone; a dialog open on top of it comes up with it.
+    void bringToFront();
+
   signals:
     // The board exists, before it is shown: for anything that follows the board.
     void boardCreated(frmScoreBoard& board);
@@ -48,5 +55,6 @@ class ProgramWindows : public QObject {
     SettingsStore& store_;
     const TimeSource& time_;
     std::unique_ptr<frmScoreBoard> board_;
+    QPointer<frmSplash> splash_;
     bool ended_ = false;
 };

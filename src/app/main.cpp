@@ -2,9 +2,11 @@
 #include "app/FeedStartup.h"
 #include "app/HeapTuning.h"
 #include "app/ProgramWindows.h"
+#include "app/SingleInstance.h"
 #include "app/TestProbe.h"
 #include "board/TimeSource.h"
 #include "board/frmScoreBoard.h"
+#include "feed/FeedSettings.h"
 #include "journal/BoardJournal.h"
 #include "journal/GameJournal.h"
 #include "journal/JournalFiles.h"
@@ -15,7 +17,9 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -24,6 +28,40 @@ QStringList argumentsOf(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     return args;
+}
+
+void print(std::FILE* to, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), to);
+    std::fflush(to);
+}
+
+// "--help", "--version" or an option nobody knows: answered without a window.
+int answerCommandLine(const CommandLineRequest& request) {
+    print(request.action == CommandLineRequest::Action::Refuse ? stderr : stdout, request.text);
+    return request.exitCode();
+}
+
+// One board per user: a second start shows the running board and ends. Answers the exit
+// code when this start is to end: 0 once the running board is in front (what a desktop
+// launcher expects when the user's wish, the board, is met), 1 when it did not answer.
+std::optional<int> secondStart(SingleInstance& instance) {
+    const SingleInstance::Claim claim = instance.claim();
+    switch (claim) {
+    case SingleInstance::Claim::First:
+        if (!instance.problem().isEmpty())
+            print(stderr, instance.problem() + QLatin1Char('\n'));
+        return std::nullopt;
+    case SingleInstance::Claim::Shown:
+        print(stderr, QStringLiteral("Pucktally already runs a board for this user; it was "
+                                     "brought to the front and this start ends.\n"));
+        return 0;
+    case SingleInstance::Claim::NoAnswer:
+        break;
+    }
+    print(stderr, QStringLiteral("Pucktally already runs a board for this user. %1 This start "
+                                 "ends without opening a second board.\n")
+                      .arg(instance.problem()));
+    return 1;
 }
 
 // "--sheet FILE [--game N]" and "--games" write and exit without opening a window.
@@ -57,15 +95,26 @@ struct JournalOfBoard {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The journal's command-line uses need no window, so they are looked at first.
-    QStringList journalArgs = argumentsOf(argc, argv);
-    const JournalOptions journalOptions = takeJournalOptions(journalArgs);
+    // What the command line asks is settled before any window: printing the usage, the
+    // version or the journal needs no display. The live feed reads its option again below.
+    QStringList words = argumentsOf(argc, argv);
+    const JournalOptions journalOptions = takeJournalOptions(words);
+    FeedSettings feedOfWords;
+    takeFeedOptions(words, feedOfWords);
+    const CommandLineRequest request = readCommandLine(words);
+    if (request.action != CommandLineRequest::Action::Run)
+        return answerCommandLine(request);
+    // Reading the journal goes on beside a running board.
     if (journalOptions.any())
         return runJournalCommandLine(argc, argv, journalOptions);
 
     keepLargeBuffersInHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pucktally"));
+    // Before the journal is opened: one board writes it.
+    SingleInstance instance(journalFolder());
+    if (const std::optional<int> exitCode = secondStart(instance))
+        return *exitCode;
 
     Settings settings;
     QtSettingsStore store;
@@ -77,6 +126,8 @@ int main(int argc, char** argv) {
     ProgramWindows windows(settings, store, time);
     std::unique_ptr<JournalOfBoard> journal;
     std::unique_ptr<LiveFeed> liveFeed;
+    QObject::connect(&instance, &SingleInstance::showRequested, &windows,
+                     &ProgramWindows::bringToFront);
     QObject::connect(&windows, &ProgramWindows::boardCreated, [&](frmScoreBoard& board) {
         journal = std::make_unique<JournalOfBoard>(board, settings, time);
         liveFeed = startLiveFeed(feedSettings, settings, store, board);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PrivateProgram.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonDocument>
@@ -16,19 +18,12 @@
 // Runs the real program on a private journal and settings store, plays a random game on it
 // through its test hooks, kills it with SIGKILL at a moment of the caller's choosing, starts
 // it again and reads the board it shows. Shared by the crash test and the kill soak.
-class KillHarness {
+class KillHarness : public PrivateProgram {
   public:
     enum class Outcome { Exact, OneEventBehind, Wrong, NoAnswer };
 
-    KillHarness(QString program, std::uint32_t seed) : program_(std::move(program)), rng_(seed) {
-        env_ = QProcessEnvironment::systemEnvironment();
-        env_.insert("QT_QPA_PLATFORM", "offscreen");
-        env_.insert("HOME", dir_.filePath("home"));
-        env_.insert("XDG_CONFIG_HOME", dir_.filePath("config"));
-        env_.insert("XDG_DATA_HOME", dir_.filePath("data"));
-        env_.insert("XDG_RUNTIME_DIR", dir_.path());
-        env_.insert("PUCKTALLY_JOURNAL_DIR", dir_.filePath("journal"));
-    }
+    KillHarness(QString program, std::uint32_t seed)
+        : PrivateProgram(std::move(program)), rng_(seed) {}
 
     // Plays for `ms` milliseconds, then kills the program; the game goes on from where the
     // last run left it. Then starts the program again and compares what it shows with what
@@ -128,8 +123,5 @@ class KillHarness {
         f.write(lines.join('\n').toUtf8());
     }
 
-    QString program_;
     QRandomGenerator rng_;
-    QTemporaryDir dir_;
-    QProcessEnvironment env_;
 };

@@ -1,0 +1,72 @@
+// The real program asked for its usage or version, or given an option it does not know:
+// it answers and ends without a display, before any window could be opened.
+#include "journal/PrivateProgram.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+// An empty start asks for nothing on that output at all.
+bool startsWith(const QString& text, const char* start) {
+    return *start ? text.startsWith(QLatin1String(start)) : text.isEmpty();
+}
+
+struct PrintCase {
+    const char* name;
+    QStringList args;
+    int exitCode;
+    const char* out; // the start of the standard output
+    const char* err; // the start of the error output
+};
+
+class ProgramCommandLine : public ::testing::TestWithParam<PrintCase> {};
+
+TEST_P(ProgramCommandLine, AnswersWithoutADisplay) {
+    const PrintCase& c = GetParam();
+    PrivateProgram program(PUCKTALLY_PROGRAM);
+    QProcessEnvironment env = program.environment();
+    for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(var);
+    const PrivateProgram::Run r = program.run(c.args, env, 10000);
+    ASSERT_TRUE(r.finished) << r.err.toStdString();
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+    EXPECT_TRUE(startsWith(r.out, c.out)) << r.out.toStdString();
+    EXPECT_TRUE(startsWith(r.err, c.err)) << r.err.toStdString();
+    if (c.exitCode != 0) {
+        EXPECT_TRUE(r.err.contains(QLatin1String("\nUsage: pucktally"))) << r.err.toStdString();
+    }
+    // Nothing was started: no journal, no sheet.
+    EXPECT_FALSE(QFile::exists(program.path("journal/journal.sqlite")));
+    EXPECT_FALSE(QFile::exists(program.path("sheet.csv")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, ProgramCommandLine,
+    ::testing::Values(
+        PrintCase{"Help", {"--help"}, 0, "Usage: pucktally [options] [bypass]\n", ""},
+        PrintCase{"ShortHelp", {"-h"}, 0, "Usage: pucktally", ""},
+        PrintCase{"HelpBesideBypass", {"bypass", "--help"}, 0, "Usage: pucktally", ""},
+        PrintCase{
+            "HelpBesideTheSheet", {"--sheet", "sheet.csv", "--help"}, 0, "Usage: pucktally", ""},
+        PrintCase{"Version", {"--version"}, 0, "Pucktally 1.0.9\n", ""},
+        PrintCase{"ShortVersion", {"-v"}, 0, "Pucktally 1.0.9\n", ""},
+        PrintCase{"UnknownOption", {"--fullscreen"}, 1, "", "Unknown option 'fullscreen'."},
+        PrintCase{"UnknownBesideBypass", {"bypass", "-x"}, 1, "", "Unknown option 'x'."},
+        PrintCase{"UnknownBesideTheSheet",
+                  {"--sheet", "sheet.csv", "--now"},
+                  1,
+                  "",
+                  "Unknown option 'now'."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProgramCommandLineHelp, DescribesEveryOption) {
+    PrivateProgram program(PUCKTALLY_PROGRAM);
+    const PrivateProgram::Run r = program.run({"--help"});
+    ASSERT_EQ(r.exitCode, 0);
+    for (const char* option :
+         {"--help", "--version", "--sheet <FILE>", "--game <N>", "--games", "--feed", "bypass"})
+        EXPECT_TRUE(r.out.contains(QLatin1String(option))) << option;
+}
+
+} // namespace

@@ -1,0 +1,128 @@
+// One board per user, with the real program: a second start brings the running board to the
+// front and ends without touching its game; a running board that hangs is given up on in
+// time; one that was killed leaves nothing that keeps the next start from running.
+#include "journal/PrivateProgram.h"
+
+#include <QFile>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+namespace {
+
+// The program's own wait for a running board that does not answer.
+constexpr qint64 kWaitMs = 5000;
+
+struct FirstCase {
+    const char* name;
+    QStringList args; // of the first start: on the splash window or on the board
+};
+
+class SecondStart : public ::testing::TestWithParam<FirstCase> {
+  protected:
+    SecondStart() : program(PUCKTALLY_PROGRAM) {}
+
+    // The first start, waited for until it holds the lock and, on the board, until the board
+    // is up.
+    bool startFirst() {
+        QProcessEnvironment env = program.environment();
+        env.insert("PUCKTALLY_TEST_STATE", program.path("state.json"));
+        first.setProcessEnvironment(env);
+        first.start(PUCKTALLY_PROGRAM, GetParam().args);
+        if (!first.waitForStarted(10000))
+            return false;
+        const bool onBoard = GetParam().args.contains("bypass");
+        for (int i = 0; i < 400; ++i) {
+            if (QFile::exists(program.path("journal/pucktally.lock")) &&
+                (!onBoard || QFile::exists(program.path("state.json"))))
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    // A later start that would score for the home team if it ran a board of its own.
+    PrivateProgram::Run startAgain() {
+        QFile script(program.path("goal.txt"));
+        script.open(QIODevice::WriteOnly);
+        script.write("HomeBack 7\nHomeBack Enter\n");
+        script.close();
+        QProcessEnvironment env = program.environment();
+        env.insert("PUCKTALLY_TEST_SCRIPT", program.path("goal.txt"));
+        return program.run({"bypass"}, env, 3 * kWaitMs);
+    }
+
+    // The latest game's sheet, read through the program beside the running board.
+    QString latestSheet() {
+        const PrivateProgram::Run r = program.run({"--sheet", "latest.csv"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        QFile f(program.path("latest.csv"));
+        f.open(QIODevice::ReadOnly);
+        return QString::fromUtf8(f.readAll());
+    }
+
+    ~SecondStart() override {
+        ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+        first.kill();
+        first.waitForFinished(5000);
+    }
+
+    PrivateProgram program;
+    QProcess first;
+};
+
+TEST_P(SecondStart, ShowsTheRunningBoardAndEnds) {
+    ASSERT_TRUE(startFirst());
+    const PrivateProgram::Run second = startAgain();
+    ASSERT_TRUE(second.finished) << "the second start ran on";
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(second.err.contains("already runs a board")) << second.err.toStdString();
+    EXPECT_LT(second.ms, kWaitMs) << "the running board answered late";
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // The journal is read beside the running board and holds nothing of the second start.
+    if (GetParam().args.contains("bypass")) {
+        const PrivateProgram::Run games = program.run({"--games"});
+        EXPECT_EQ(games.exitCode, 0);
+        EXPECT_EQ(games.out.count('\n'), 2) << games.out.toStdString(); // title and one game
+        const QStringList lines = latestSheet().split('\n');
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_TRUE(lines[1].endsWith(",0,0")) << lines[1].toStdString();
+    } else {
+        EXPECT_FALSE(QFile::exists(program.path("journal/journal.sqlite")));
+    }
+}
+
+TEST_P(SecondStart, GivesUpOnARunningBoardThatHangs) {
+    ASSERT_TRUE(startFirst());
+    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
+    const PrivateProgram::Run second = startAgain();
+    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    ASSERT_TRUE(second.finished) << "the second start ran on";
+    EXPECT_EQ(second.exitCode, 1);
+    EXPECT_TRUE(second.err.contains("did not answer")) << second.err.toStdString();
+    EXPECT_GE(second.ms, kWaitMs - 100);
+    EXPECT_LT(second.ms, 2 * kWaitMs);
+    EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_P(SecondStart, StartsAfterTheRunningBoardWasKilled) {
+    ASSERT_TRUE(startFirst());
+    ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
+    first.waitForFinished(5000);
+    ASSERT_TRUE(QFile::exists(program.path("journal/pucktally.lock")));
+    QProcessEnvironment env = program.environment();
+    env.insert("PUCKTALLY_TEST_SNAPSHOT", program.path("shown"));
+    const PrivateProgram::Run next = program.run({"bypass"}, env);
+    ASSERT_TRUE(next.finished);
+    EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
+    EXPECT_FALSE(next.err.contains("already runs")) << next.err.toStdString();
+    EXPECT_TRUE(QFile::exists(program.path("shown.json")));
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstOn, SecondStart,
+                         ::testing::Values(FirstCase{"Splash", {}}, FirstCase{"Board", {"bypass"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

@@ -1,0 +1,178 @@
+// One board per user: the lock and the hand-over between a running program and a later
+// start, and the window the running program brings to the front.
+#include "app/SingleInstance.h"
+#include "app/ProgramWindows.h"
+#include "board/frmScoreBoard.h"
+#include "settings/Settings.h"
+#include "support/FakeTimeSource.h"
+#include "support/MemorySettingsStore.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using Claim = SingleInstance::Claim;
+
+namespace {
+
+// A later start of the program, in a thread of its own so that the holder's event loop
+// can answer it meanwhile.
+Claim claimFromAnotherThread(const QString& folder, int waitMs) {
+    Claim claim = Claim::First;
+    std::unique_ptr<QThread> later(
+        QThread::create([&] { claim = SingleInstance(folder).claim(waitMs); }));
+    later->start();
+    QElapsedTimer clock;
+    clock.start();
+    while (!later->isFinished() && clock.elapsed() < waitMs + 5000)
+        QTest::qWait(10);
+    later->wait();
+    return claim;
+}
+
+} // namespace
+
+class SingleInstanceTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void cleanup() {
+        // A splash window left waiting by a test.
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("frmSplash"))
+                delete w;
+    }
+
+    void laterStartIsAnsweredAndShowsTheBoard() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        QCOMPARE(first.claim(), Claim::First);
+        QVERIFY(first.problem().isEmpty());
+        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        QCOMPARE(claimFromAnotherThread(dir.path(), 3000), Claim::Shown);
+        QCOMPARE(shown.count(), 1);
+        // The holder goes on answering.
+        QCOMPARE(claimFromAnotherThread(dir.path(), 3000), Claim::Shown);
+        QCOMPARE(shown.count(), 2);
+    }
+
+    void holderThatDoesNotAnswerIsGivenUpInTime() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        QCOMPARE(first.claim(), Claim::First);
+        // This thread's event loop does not run while the later start waits: a hung holder.
+        SingleInstance later(dir.path());
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(later.claim(400), Claim::NoAnswer);
+        QVERIFY2(clock.elapsed() >= 350 && clock.elapsed() < 2000,
+                 QByteArray::number(clock.elapsed()));
+        QVERIFY(later.problem().contains(QLatin1String("did not answer")));
+    }
+
+    void lockIsFreeOnceTheHolderEnds() {
+        QTemporaryDir dir;
+        {
+            SingleInstance first(dir.path());
+            QCOMPARE(first.claim(), Claim::First);
+        }
+        SingleInstance next(dir.path());
+        QCOMPARE(next.claim(), Claim::First);
+        QVERIFY(next.problem().isEmpty());
+    }
+
+    void lockOfADeadHolderIsTakenOver() {
+        QTemporaryDir dir;
+        // A lock as a program that has since died left it: its process id is gone.
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        QVERIFY(gone.waitForStarted(5000));
+        const qint64 pid = gone.processId();
+        QVERIFY(pid > 0);
+        QVERIFY(gone.waitForFinished(5000));
+        QFile lock(QDir(dir.path()).filePath(QStringLiteral("pucktally.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(pid) + "\npucktally\n" +
+                   QSysInfo::machineHostName().toUtf8() + "\n");
+        lock.close();
+        SingleInstance next(dir.path());
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(next.claim(), Claim::First);
+        QVERIFY(clock.elapsed() < 1000);
+        // And it is the holder now.
+        QCOMPARE(claimFromAnotherThread(dir.path(), 3000), Claim::Shown);
+    }
+
+    void journalsOfOtherFoldersDoNotMeet() {
+        QTemporaryDir one;
+        QTemporaryDir two;
+        QCOMPARE(SingleInstance::serverName(one.path()),
+                 SingleInstance::serverName(one.path() + QStringLiteral("/.")));
+        QVERIFY(SingleInstance::serverName(one.path()) != SingleInstance::serverName(two.path()));
+        SingleInstance a(one.path());
+        SingleInstance b(two.path());
+        QCOMPARE(a.claim(), Claim::First);
+        QCOMPARE(b.claim(), Claim::First);
+    }
+
+    void strangerOnTheSocketIsTurnedAway() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        QCOMPARE(first.claim(), Claim::First);
+        QSignalSpy shown(&first, &SingleInstance::showRequested);
+        for (const QByteArray& words : {QByteArray("hello\n"), QByteArray(200, 'x')}) {
+            QLocalSocket stranger;
+            stranger.connectToServer(SingleInstance::serverName(dir.path()));
+            QVERIFY(stranger.waitForConnected(1000));
+            stranger.write(words);
+            QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+            QCOMPARE(stranger.readAll(), QByteArray());
+        }
+        QCOMPARE(shown.count(), 0);
+    }
+
+    void frontWindowIsTheSplashOrTheBoard_data() {
+        QTest::addColumn<QStringList>("commandLine");
+        QTest::addColumn<bool>("minimized");
+        QTest::newRow("splash") << QStringList{} << false;
+        QTest::newRow("board") << QStringList{"bypass"} << false;
+        QTest::newRow("minimized board") << QStringList{"bypass"} << true;
+    }
+    void frontWindowIsTheSplashOrTheBoard() {
+        QFETCH(QStringList, commandLine);
+        QFETCH(bool, minimized);
+        MemorySettingsStore store;
+        Settings settings;
+        FakeTimeSource time;
+        ProgramWindows windows(settings, store, time);
+        windows.start(commandLine);
+        QWidget* front = windows.board();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (!front && w->objectName() == QLatin1String("frmSplash") && w->isVisible())
+                front = w;
+        QVERIFY(front);
+        QVERIFY(QTest::qWaitForWindowExposed(front));
+        // Another program's window has the focus.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        if (minimized)
+            front->setWindowState(Qt::WindowMinimized);
+        windows.bringToFront();
+        QTRY_VERIFY(front->isActiveWindow());
+        QVERIFY(!(front->windowState() & Qt::WindowMinimized));
+    }
+};
+
+QTEST_MAIN(SingleInstanceTest)
+#include "SingleInstanceTest.moc"
