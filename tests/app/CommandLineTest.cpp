@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -13,6 +14,9 @@ struct RequestCase {
     QStringList words;
     Action action;
 };
+void PrintTo(const RequestCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ReadCommandLine : public ::testing::TestWithParam<RequestCase> {};
 
@@ -83,6 +87,9 @@ struct BypassCase {
     QStringList remaining;
     bool bypass;
 };
+void PrintTo(const BypassCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Bypass : public ::testing::TestWithParam<BypassCase> {};
 

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -19,6 +20,9 @@ struct PrintCase {
     const char* out; // the start of the standard output
     const char* err; // the start of the error output
 };
+void PrintTo(const PrintCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ProgramCommandLine : public ::testing::TestWithParam<PrintCase> {};
 

@@ -7,6 +7,7 @@
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <sys/types.h>
 
 namespace {
@@ -18,6 +19,9 @@ struct FirstCase {
     const char* name;
     QStringList args; // of the first start: on the splash window or on the board
 };
+void PrintTo(const FirstCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SecondStart : public ::testing::TestWithParam<FirstCase> {
   protected:

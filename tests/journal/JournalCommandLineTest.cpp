@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -17,6 +18,9 @@ struct SheetCase {
     const char* file;    // the sheet written, or nullptr
     const char* content; // in the sheet when written, in the error output otherwise
 };
+void PrintTo(const SheetCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class JournalCommandLine : public ::testing::TestWithParam<SheetCase> {
   protected:
