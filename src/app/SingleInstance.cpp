@@ -1,5 +1,7 @@
 #include "app/SingleInstance.h"
 
+#include "app/LocalSocketPlace.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -38,7 +40,7 @@ SingleInstance::~SingleInstance() = default;
 QString SingleInstance::serverName(const QString& folder) {
     const QByteArray key = (userName() + QLatin1Char('\n') + QDir(folder).absolutePath()).toUtf8();
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex();
-    return QStringLiteral("pucktally-") + QString::fromLatin1(hash.left(24));
+    return localSocketPlace(QStringLiteral("pucktally-") + QString::fromLatin1(hash.left(24)));
 }
 
 SingleInstance::Claim SingleInstance::claim(int waitMs) {

@@ -44,6 +44,9 @@ class SingleInstanceTest : public QObject {
     Q_OBJECT
 
   private slots:
+    // The sockets of the tests go to a runtime folder of their own, never the user's.
+    void initTestCase() { qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit()); }
+
     void cleanup() {
         // A splash window left waiting by a test.
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -124,6 +127,29 @@ class SingleInstanceTest : public QObject {
         QCOMPARE(b.claim(), Claim::First);
     }
 
+    void socketLivesInTheUsersRuntimeFolder() {
+        QTemporaryDir runtime;
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        const QString name = SingleInstance::serverName(runtime.path());
+        // A folder too long for a socket's path leaves the name to the toolkit.
+        const QString deep = runtime.path() + QLatin1Char('/') + QString(120, QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(deep));
+        QFile(deep).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", deep.toLocal8Bit());
+        const QString shortName = SingleInstance::serverName(runtime.path());
+        qputenv("XDG_RUNTIME_DIR", saved);
+#ifdef Q_OS_WIN
+        QVERIFY(!name.contains(QLatin1Char('/')));
+#else
+        QVERIFY2(name.startsWith(runtime.path() + QStringLiteral("/pucktally-")), qPrintable(name));
+#endif
+        QVERIFY2(shortName.startsWith(QStringLiteral("pucktally-")), qPrintable(shortName));
+        SingleInstance first(runtime.path());
+        QCOMPARE(first.claim(), Claim::First);
+        QVERIFY(first.problem().isEmpty());
+    }
+
     void strangerOnTheSocketIsTurnedAway() {
         QTemporaryDir dir;
         SingleInstance first(dir.path());
@@ -172,6 +198,9 @@ class SingleInstanceTest : public QObject {
         QTRY_VERIFY(front->isActiveWindow());
         QVERIFY(!(front->windowState() & Qt::WindowMinimized));
     }
+
+  private:
+    QTemporaryDir runtime_;
 };
 
 QTEST_MAIN(SingleInstanceTest)

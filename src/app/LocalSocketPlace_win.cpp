@@ -1,0 +1,5 @@
+#include "app/LocalSocketPlace.h"
+
+QString localSocketPlace(const QString& name) {
+    return name;
+}
