@@ -45,30 +45,38 @@ QString SingleInstance::serverName(const QString& folder) {
 
 SingleInstance::Claim SingleInstance::claim(int waitMs) {
     QDir().mkpath(folder_);
-    // QLockFile removes a lock whose process is gone (checked by its id and name).
-    if (lock_.tryLock(0)) {
-        listen();
-        return Claim::First;
-    }
-    if (lock_.error() == QLockFile::LockFailedError) {
-        const Claim claim = handOver(waitMs);
-        // A holder on its way out answers no more and leaves the lock free.
-        if (claim == Claim::NoAnswer && lock_.tryLock(0)) {
-            problem_.clear();
+    const QDeadlineTimer deadline(waitMs);
+    // A holder may be on its way out (no longer listening, the lock not yet gone) or on its
+    // way in (the lock taken, not yet listening): both are tried again until the deadline.
+    do {
+        // QLockFile removes a lock whose process is gone (checked by its id and name).
+        if (lock_.tryLock(0)) {
             listen();
             return Claim::First;
         }
-        return claim;
-    }
-    // No lock can be made here (a folder without write access): a running board may still
-    // answer; otherwise the board starts, unguarded rather than not at all.
-    problem_ = QStringLiteral("Cannot make the lock file in %1; a second board is not kept "
-                              "from starting.")
-                   .arg(QDir::toNativeSeparators(folder_));
-    if (handOver(std::min(waitMs, 500)) == Claim::Shown)
-        return Claim::Shown;
-    listen();
-    return Claim::First;
+        if (lock_.error() != QLockFile::LockFailedError) {
+            // No lock can be made here (a folder without write access): the board starts,
+            // unguarded rather than not at all.
+            problem_ = QStringLiteral("Cannot make the lock file in %1; a second board is not "
+                                      "kept from starting.")
+                           .arg(QDir::toNativeSeparators(folder_));
+            listen();
+            return Claim::First;
+        }
+        switch (askHolder(deadline)) {
+        case Answer::Shown:
+            return Claim::Shown;
+        case Answer::Silent:
+            break;
+        case Answer::Absent:
+            QThread::msleep(50);
+            continue;
+        }
+        break;
+    } while (!deadline.hasExpired());
+    problem_ =
+        QStringLiteral("The running board did not answer within %1 seconds.").arg(waitMs / 1000.0);
+    return Claim::NoAnswer;
 }
 
 void SingleInstance::listen() {
@@ -110,29 +118,21 @@ void SingleInstance::readRequest(QLocalSocket* socket) {
     socket->disconnectFromServer();
 }
 
-SingleInstance::Claim SingleInstance::handOver(int waitMs) {
-    const QDeadlineTimer deadline(waitMs);
-    const QString name = serverName(folder_);
-    // The holder may have taken the lock a moment ago and not be listening yet.
-    while (!deadline.hasExpired()) {
-        QLocalSocket socket;
-        socket.connectToServer(name);
-        if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
-            QThread::msleep(50);
-            continue;
-        }
-        socket.write(kShow);
-        if (!socket.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
-            break;
-        QByteArray reply;
-        while (!reply.endsWith('\n') && reply.size() < kMaxLine &&
-               socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-            reply += socket.readAll();
-        if (reply == kShown)
-            return Claim::Shown;
-        break;
-    }
-    problem_ =
-        QStringLiteral("The running board did not answer within %1 seconds.").arg(waitMs / 1000.0);
-    return Claim::NoAnswer;
+SingleInstance::Answer SingleInstance::askHolder(const QDeadlineTimer& deadline) {
+    QLocalSocket socket;
+    socket.connectToServer(serverName(folder_));
+    if (!socket.waitForConnected(static_cast<int>(deadline.remainingTime())))
+        return deadline.hasExpired() ? Answer::Silent : Answer::Absent;
+    socket.write(kShow);
+    QByteArray reply;
+    while (!reply.endsWith('\n') && reply.size() < kMaxLine &&
+           socket.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+        reply += socket.readAll();
+    if (reply == kShown)
+        return Answer::Shown;
+    // Closed without a word: a holder on its way out.
+    return reply.isEmpty() && socket.state() == QLocalSocket::UnconnectedState &&
+                   !deadline.hasExpired()
+               ? Answer::Absent
+               : Answer::Silent;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
@@ -43,7 +44,9 @@ class SingleInstance : public QObject {
     void listen();
     void answer(QLocalSocket* socket);
     void readRequest(QLocalSocket* socket);
-    Claim handOver(int waitMs);
+    // One request to the lock's holder to show its window.
+    enum class Answer { Shown, Silent, Absent };
+    Answer askHolder(const QDeadlineTimer& deadline);
 
     QString folder_;
     QLockFile lock_;

@@ -18,18 +18,23 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <functional>
+#include <memory>
 
 using Claim = SingleInstance::Claim;
 
 namespace {
 
 // A later start of the program, in a thread of its own so that the holder's event loop
-// can answer it meanwhile.
-Claim claimFromAnotherThread(const QString& folder, int waitMs) {
-    Claim claim = Claim::First;
+// can answer it meanwhile; `meanwhile` runs once it has started.
+Claim claimFromAnotherThread(const QString& folder, int waitMs,
+                             const std::function<void()>& meanwhile = {}) {
+    Claim claim = Claim::NoAnswer;
     std::unique_ptr<QThread> later(
         QThread::create([&] { claim = SingleInstance(folder).claim(waitMs); }));
     later->start();
+    if (meanwhile)
+        meanwhile();
     QElapsedTimer clock;
     clock.start();
     while (!later->isFinished() && clock.elapsed() < waitMs + 5000)
@@ -90,6 +95,17 @@ class SingleInstanceTest : public QObject {
         SingleInstance next(dir.path());
         QCOMPARE(next.claim(), Claim::First);
         QVERIFY(next.problem().isEmpty());
+    }
+
+    void holderOnItsWayOutIsFollowedAtOnce() {
+        QTemporaryDir dir;
+        auto first = std::make_unique<SingleInstance>(dir.path());
+        QCOMPARE(first->claim(), Claim::First);
+        QElapsedTimer clock;
+        clock.start();
+        // The holder ends while the later start is asking it.
+        QCOMPARE(claimFromAnotherThread(dir.path(), 3000, [&] { first.reset(); }), Claim::First);
+        QVERIFY2(clock.elapsed() < 2000, QByteArray::number(clock.elapsed()));
     }
 
     void lockOfADeadHolderIsTakenOver() {
