@@ -121,7 +121,11 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
                                            newUser.file(QStringLiteral("fresh")));
     ASSERT_FALSE(fresh.isEmpty());
     EXPECT_EQ(fresh.value(QStringLiteral("clock")).toString(), QStringLiteral("10:00"));
-    EXPECT_EQ(next, fresh) << QJsonDocument(next).toJson().toStdString();
+    // Compared as text, so that a failure shows which fields differ.
+    auto text = [](const QJsonObject& o) {
+        return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
+    };
+    EXPECT_EQ(text(next), text(fresh));
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, DesktopClose, testing::Values(false, true),
