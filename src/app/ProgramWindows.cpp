@@ -5,7 +5,6 @@
 #include "display/frmHelp.h"
 
 #include <QApplication>
-#include <QEvent>
 
 ProgramWindows::ProgramWindows(Settings& settings, SettingsStore& store, const TimeSource& time,
                                QObject* parent)
@@ -28,24 +27,18 @@ void ProgramWindows::start(const QStringList& commandLine) {
 frmScoreBoard& ProgramWindows::showBoard() {
     if (!board_) {
         board_ = std::make_unique<frmScoreBoard>(settings_, store_, time_);
-        board_->installEventFilter(this);
+        // Told once the board has accepted its close and closed its sounds. Not judged from
+        // its visibility at some later moment: closing an audio output runs pending events
+        // while the board is still on screen, and a check made then would miss the close.
+        connect(board_.get(), &frmScoreBoard::unloaded, this, &ProgramWindows::boardClosed,
+                Qt::QueuedConnection);
         emit boardCreated(*board_);
     }
     board_->show();
     return *board_;
 }
 
-bool ProgramWindows::eventFilter(QObject* watched, QEvent* event) {
-    // The close is seen before the board has handled it; the board decides, then the
-    // program looks whether it is gone.
-    if (board_ && watched == board_.get() && event->type() == QEvent::Close)
-        QMetaObject::invokeMethod(this, &ProgramWindows::boardClosed, Qt::QueuedConnection);
-    return QObject::eventFilter(watched, event);
-}
-
 void ProgramWindows::boardClosed() {
-    if (!board_ || board_->isVisible())
-        return;
     // The board is the main window: the help goes with it, without asking.
     frmHelp::UnloadHelp();
     end();

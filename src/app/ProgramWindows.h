@@ -44,9 +44,6 @@ class ProgramWindows : public QObject {
     void boardCreated(frmScoreBoard& board);
     void ended();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void boardClosed();
     void end();

@@ -20,6 +20,7 @@
 #include "settings/frmOptions.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <cmath>
@@ -369,6 +370,8 @@ void frmScoreBoard::keyPressEvent(QKeyEvent* event) {
 void frmScoreBoard::closeEvent(QCloseEvent* event) {
     sounds_.CloseAtUnload();
     QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit unloaded();
 }
 
 bool frmScoreBoard::isRepeatedFunctionKey(const QKeyEvent& event, int key) const {

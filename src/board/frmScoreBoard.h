@@ -94,6 +94,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     void boardChanged();
     // The options dialog closed; the store may hold new settings.
     void optionsClosed();
+    // The window accepted its close and has closed its sounds: the board is unloaded.
+    void unloaded();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,0 +1,186 @@
+#include "support/XDesktop.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+namespace {
+
+// A window may go between the moment the test sees it and the moment it asks about it; the
+// question then fails, and Xlib's default answer to that would end the test.
+int ignoreVanishedWindows(Display*, XErrorEvent*) {
+    return 0;
+}
+
+} // namespace
+
+XDesktop::XDesktop(bool withWindowManager) {
+    XSetErrorHandler(ignoreVanishedWindows);
+    // Neither server holds the test's output open, should the test itself end early.
+    xvfb_.setStandardOutputFile(QProcess::nullDevice());
+    xvfb_.setStandardErrorFile(QProcess::nullDevice());
+    wm_.setStandardOutputFile(QProcess::nullDevice());
+    wm_.setStandardErrorFile(QProcess::nullDevice());
+    const QString displayFile = dir_.filePath(QStringLiteral("display"));
+    xvfb_.start(QStringLiteral("sh"),
+                {QStringLiteral("-c"),
+                 QStringLiteral("exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "
+                                "-noreset 3>'%1'")
+                     .arg(displayFile)});
+    waitFor([&] { return QFile(displayFile).size() > 0; }, 10000);
+    QFile f(displayFile);
+    if (f.open(QIODevice::ReadOnly))
+        name_ = QStringLiteral(":") + QString::fromLatin1(f.readAll()).trimmed();
+    if (name_.size() > 1)
+        display_ = XOpenDisplay(name_.toLatin1().constData());
+    if (display_ && withWindowManager) {
+        wm_.setProcessEnvironment(environment());
+        wm_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        wm_.waitForStarted(10000);
+        // The manager announces itself on the root window once it manages the screen.
+        waitFor([&] { return windowProperty(root(), "_NET_SUPPORTING_WM_CHECK") != 0; }, 10000);
+    }
+}
+
+XDesktop::~XDesktop() {
+    if (display_)
+        XCloseDisplay(display_);
+    for (QProcess* p : {&wm_, &xvfb_}) {
+        p->terminate();
+        p->waitForFinished(5000);
+    }
+}
+
+QProcessEnvironment XDesktop::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), name_);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+}
+
+std::vector<XDesktop::WindowId> XDesktop::shownWindowsOf(qint64 pid) {
+    std::vector<WindowId> found;
+    collect(root(), pid, found);
+    return found;
+}
+
+QRect XDesktop::geometry(WindowId w) {
+    Window child = 0;
+    int x = 0, y = 0;
+    XWindowAttributes a{};
+    XGetWindowAttributes(display_, w, &a);
+    XTranslateCoordinates(display_, w, root(), 0, 0, &x, &y, &child);
+    return QRect(x, y, a.width, a.height);
+}
+
+void XDesktop::click(QPoint at) {
+    XTestFakeMotionEvent(display_, -1, at.x(), at.y(), CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XSync(display_, False);
+}
+
+void XDesktop::stroke(const char* keyName) {
+    const KeyCode code = XKeysymToKeycode(display_, XStringToKeysym(keyName));
+    XTestFakeKeyEvent(display_, code, True, CurrentTime);
+    XTestFakeKeyEvent(display_, code, False, CurrentTime);
+    XSync(display_, False);
+}
+
+bool XDesktop::hasFocus(WindowId w) {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    return focus == w;
+}
+
+void XDesktop::activate(WindowId w) {
+    if (managed())
+        sendToRoot(w, "_NET_ACTIVE_WINDOW", {2, CurrentTime, 0});
+    else
+        XSetInputFocus(display_, w, RevertToParent, CurrentTime);
+    XSync(display_, False);
+}
+
+void XDesktop::closeWindow(WindowId w) {
+    if (managed()) {
+        sendToRoot(w, "_NET_CLOSE_WINDOW", {CurrentTime, 2, 0});
+    } else {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = w;
+        e.xclient.message_type = atom("WM_PROTOCOLS");
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(atom("WM_DELETE_WINDOW"));
+        e.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display_, w, False, NoEventMask, &e);
+    }
+    XSync(display_, False);
+}
+
+bool XDesktop::waitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+XDesktop::WindowId XDesktop::root() const {
+    return DefaultRootWindow(display_);
+}
+
+unsigned long XDesktop::atom(const char* name) {
+    return XInternAtom(display_, name, False);
+}
+
+unsigned long XDesktop::windowProperty(WindowId w, const char* name) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    unsigned long value = 0;
+    if (XGetWindowProperty(display_, w, atom(name), 0, 1, False, AnyPropertyType, &type, &format,
+                           &items, &after, &data) == Success &&
+        data && items == 1 && format == 32)
+        value = *reinterpret_cast<unsigned long*>(data);
+    if (data)
+        XFree(data);
+    return value;
+}
+
+void XDesktop::collect(WindowId w, qint64 pid, std::vector<WindowId>& found) {
+    XWindowAttributes a{};
+    if (w != root() && XGetWindowAttributes(display_, w, &a) && a.map_state == IsViewable &&
+        windowProperty(w, "_NET_WM_PID") == static_cast<unsigned long>(pid)) {
+        found.push_back(w);
+        return;
+    }
+    Window r = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, w, &r, &parent, &children, &count))
+        return;
+    for (unsigned int i = 0; i < count; ++i)
+        collect(children[i], pid, found);
+    if (children)
+        XFree(children);
+}
+
+void XDesktop::sendToRoot(WindowId w, const char* message, std::initializer_list<long> data) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = atom(message);
+    e.xclient.format = 32;
+    int i = 0;
+    for (long d : data)
+        e.xclient.data.l[i++] = d;
+    XSendEvent(display_, root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
