@@ -27,7 +27,7 @@ HOME=$home XDG_CONFIG_HOME=$home/.config PATH="$prefix/bin:$PATH" QT_QPA_PLATFOR
 pid=$!
 
 # The board window appears on the X server.
-for _ in $(seq 100); do
+for _ in $(seq 300); do # a busy machine may take a while
     if xwininfo -root -tree 2>/dev/null | grep -q '"Pucktally'; then
         break
     fi
