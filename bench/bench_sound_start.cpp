@@ -190,7 +190,10 @@ class Latencies {
     std::vector<double> ms_;
 };
 
-void BuzzerToFirstFrameAtTheServer(benchmark::State& state) {
+// Runs `one` once per iteration on a rested rig with its listener armed: it presses the
+// buzzer and gives its measurement in milliseconds, or why there is none.
+using Measurement = std::function<const char*(BuzzerRig&, double& ms)>;
+void measureBuzzer(benchmark::State& state, const Measurement& one) {
     BuzzerRig rig;
     if (const char* fault = rig.fault()) {
         state.SkipWithError(fault);
@@ -203,14 +206,24 @@ void BuzzerToFirstFrameAtTheServer(benchmark::State& state) {
             return;
         }
         rig.listener.arm();
-        const std::int64_t start = nowNs();
-        rig.board().Buzzer();
-        if (!spinUntil([&] { return rig.listener.firstLoudNs() != 0; }, 2000)) {
-            state.SkipWithError("the beep was not heard at the server");
+        double ms = 0;
+        if (const char* fault = one(rig, ms)) {
+            state.SkipWithError(fault);
             return;
         }
-        latencies.add(double(rig.listener.firstLoudNs() - start) / 1e6);
+        latencies.add(ms);
     }
+}
+
+void BuzzerToFirstFrameAtTheServer(benchmark::State& state) {
+    measureBuzzer(state, [](BuzzerRig& rig, double& ms) -> const char* {
+        const std::int64_t start = nowNs();
+        rig.board().Buzzer();
+        if (!spinUntil([&] { return rig.listener.firstLoudNs() != 0; }, 2000))
+            return "the beep was not heard at the server";
+        ms = double(rig.listener.firstLoudNs() - start) / 1e6;
+        return nullptr;
+    });
 }
 BENCHMARK(BuzzerToFirstFrameAtTheServer)
     ->UseManualTime()
@@ -220,31 +233,17 @@ BENCHMARK(BuzzerToFirstFrameAtTheServer)
 // The board's buzzer key works again only once the board has been told the sound ended; told
 // late, the key is dead for that long. Negative when told before the last frame was heard.
 void BuzzerLastFrameToBoardFree(benchmark::State& state) {
-    BuzzerRig rig;
-    if (const char* fault = rig.fault()) {
-        state.SkipWithError(fault);
-        return;
-    }
-    Latencies latencies(state);
-    for (auto _ : state) {
-        if (!rig.rested()) {
-            state.SkipWithError("the last beep did not end");
-            return;
-        }
-        rig.listener.arm();
+    measureBuzzer(state, [](BuzzerRig& rig, double& ms) -> const char* {
         rig.board().Buzzer();
-        if (!spinUntil([&] { return rig.board().BuzzerPlaying() == 0; }, 5000)) {
-            state.SkipWithError("the board was not told the beep ended");
-            return;
-        }
+        if (!spinUntil([&] { return rig.board().BuzzerPlaying() == 0; }, 5000))
+            return "the board was not told the beep ended";
         const std::int64_t freeAt = nowNs();
         // The last frames may reach the listener after the board is free.
-        if (rig.listener.firstLoudNs() == 0 || !rig.rested()) {
-            state.SkipWithError("the beep was not heard out at the server");
-            return;
-        }
-        latencies.add(double(freeAt - rig.listener.lastLoudNs()) / 1e6);
-    }
+        if (rig.listener.firstLoudNs() == 0 || !rig.rested())
+            return "the beep was not heard out at the server";
+        ms = double(freeAt - rig.listener.lastLoudNs()) / 1e6;
+        return nullptr;
+    });
 }
 BENCHMARK(BuzzerLastFrameToBoardFree)
     ->UseManualTime()
