@@ -1,12 +1,15 @@
-// How soon the buzzer is heard: the time from the board's Buzzer to the first frame of the
-// sound at the audio server's output, observed by recording that output's monitor in small
-// fragments on a thread of its own (the figure thus includes the recording's own fragment,
-// a millisecond or two). Needs an audio server; the project's own private one serves:
+// How soon the buzzer is heard, and how soon the board is free again once it has been heard
+// out: from the board's Buzzer to the first frame of the sound at the audio server's output,
+// and from the sound's last frame there to the board's BuzzerPlaying falling to 0. The output
+// is observed by recording its monitor in small fragments on a thread of its own (the figures
+// thus include the recording's own fragment, a millisecond or two). Needs an audio server;
+// the project's own private one serves:
 //
 //   scripts/with-audio-server.sh build/program/bench_sound_start
 //
 // Reports the mean as the benchmark's time and the median, 90th percentile and worst case as
-// counters, in milliseconds.
+// counters, in milliseconds. The tests only check that a sound is heard whole and ends once:
+// these figures depend on how busy the machine is.
 #include "BenchMain.h"
 #include "board/frmScoreBoard.h"
 #include "settings/Settings.h"
@@ -24,6 +27,7 @@
 #include <chrono>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -64,6 +68,7 @@ class OutputListener {
     long heardMs() const { return fragments_; }
     void arm() { firstLoudNs_ = 0; }
     std::int64_t firstLoudNs() const { return firstLoudNs_; }
+    std::int64_t lastLoudNs() const { return lastLoudNs_; }
     bool quietFor(std::int64_t ms) const { return nowNs() - lastLoudNs_ > ms * 1'000'000; }
 
   private:
@@ -130,48 +135,117 @@ bool spinUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-void BuzzerToFirstFrameAtTheServer(benchmark::State& state) {
-    OutputListener listener;
-    if (!listener.ok()) {
-        state.SkipWithError("no audio server: run under scripts/with-audio-server.sh");
-        return;
+// A board with a short beep as its buzzer, listened to at the server's output.
+class BuzzerRig {
+  public:
+    BuzzerRig() {
+        settings_.BuzzerFile = writeBeep(folder_.path());
+        board_ = std::make_unique<frmScoreBoard>(settings_, time_);
     }
-    QTemporaryDir folder;
-    Settings settings;
-    settings.BuzzerFile = writeBeep(folder.path());
-    FakeTimeSource time;
-    frmScoreBoard board(settings, time);
+    // Empty when the rig can measure; else why not.
+    const char* fault() const {
+        if (!listener.ok())
+            return "no audio server: run under scripts/with-audio-server.sh";
+        if (!spinUntil([&] { return listener.heardMs() >= 300; }, 10000))
+            return "the output's monitor gives nothing";
+        return nullptr;
+    }
+    // Between measurements: the last beep over, heard out, and the board free again.
+    bool rested() {
+        return spinUntil([&] { return board().BuzzerPlaying() == 0 && listener.quietFor(100); },
+                         5000);
+    }
+    frmScoreBoard& board() { return *board_; }
 
-    if (!spinUntil([&] { return listener.heardMs() >= 300; }, 10000)) {
-        state.SkipWithError("the output's monitor gives nothing");
+    OutputListener listener;
+
+  private:
+    QTemporaryDir folder_;
+    Settings settings_;
+    FakeTimeSource time_;
+    std::unique_ptr<frmScoreBoard> board_;
+};
+
+// Hands one measurement in milliseconds to the benchmark, and the spread of them all to its
+// counters once the last is in.
+class Latencies {
+  public:
+    explicit Latencies(benchmark::State& state) : state_(state) {}
+    ~Latencies() {
+        if (ms_.empty())
+            return;
+        std::sort(ms_.begin(), ms_.end());
+        auto at = [&](double q) { return ms_[size_t(q * double(ms_.size() - 1))]; };
+        state_.counters["median_ms"] = at(0.5);
+        state_.counters["p90_ms"] = at(0.9);
+        state_.counters["max_ms"] = ms_.back();
+    }
+    void add(double ms) {
+        state_.SetIterationTime(std::max(ms, 0.0) / 1000);
+        ms_.push_back(ms);
+    }
+
+  private:
+    benchmark::State& state_;
+    std::vector<double> ms_;
+};
+
+// Runs `one` once per iteration on a rested rig with its listener armed: it presses the
+// buzzer and gives its measurement in milliseconds, or why there is none.
+using Measurement = std::function<const char*(BuzzerRig&, double& ms)>;
+void measureBuzzer(benchmark::State& state, const Measurement& one) {
+    BuzzerRig rig;
+    if (const char* fault = rig.fault()) {
+        state.SkipWithError(fault);
         return;
     }
-    std::vector<double> latenciesMs;
+    Latencies latencies(state);
     for (auto _ : state) {
-        // Between measurements: the last beep over, heard out, and the board free again.
-        if (!spinUntil([&] { return board.BuzzerPlaying() == 0 && listener.quietFor(100); },
-                       5000)) {
+        if (!rig.rested()) {
             state.SkipWithError("the last beep did not end");
             return;
         }
-        listener.arm();
-        const std::int64_t start = nowNs();
-        board.Buzzer();
-        if (!spinUntil([&] { return listener.firstLoudNs() != 0; }, 2000)) {
-            state.SkipWithError("the beep was not heard at the server");
+        rig.listener.arm();
+        double ms = 0;
+        if (const char* fault = one(rig, ms)) {
+            state.SkipWithError(fault);
             return;
         }
-        const double seconds = double(listener.firstLoudNs() - start) / 1e9;
-        state.SetIterationTime(seconds);
-        latenciesMs.push_back(seconds * 1000);
+        latencies.add(ms);
     }
-    std::sort(latenciesMs.begin(), latenciesMs.end());
-    auto at = [&](double q) { return latenciesMs[size_t(q * double(latenciesMs.size() - 1))]; };
-    state.counters["median_ms"] = at(0.5);
-    state.counters["p90_ms"] = at(0.9);
-    state.counters["max_ms"] = latenciesMs.back();
+}
+
+void BuzzerToFirstFrameAtTheServer(benchmark::State& state) {
+    measureBuzzer(state, [](BuzzerRig& rig, double& ms) -> const char* {
+        const std::int64_t start = nowNs();
+        rig.board().Buzzer();
+        if (!spinUntil([&] { return rig.listener.firstLoudNs() != 0; }, 2000))
+            return "the beep was not heard at the server";
+        ms = double(rig.listener.firstLoudNs() - start) / 1e6;
+        return nullptr;
+    });
 }
 BENCHMARK(BuzzerToFirstFrameAtTheServer)
+    ->UseManualTime()
+    ->Iterations(40)
+    ->Unit(benchmark::kMillisecond);
+
+// The board's buzzer key works again only once the board has been told the sound ended; told
+// late, the key is dead for that long. Negative when told before the last frame was heard.
+void BuzzerLastFrameToBoardFree(benchmark::State& state) {
+    measureBuzzer(state, [](BuzzerRig& rig, double& ms) -> const char* {
+        rig.board().Buzzer();
+        if (!spinUntil([&] { return rig.board().BuzzerPlaying() == 0; }, 5000))
+            return "the board was not told the beep ended";
+        const std::int64_t freeAt = nowNs();
+        // The last frames may reach the listener after the board is free.
+        if (rig.listener.firstLoudNs() == 0 || !rig.rested())
+            return "the beep was not heard out at the server";
+        ms = double(freeAt - rig.listener.lastLoudNs()) / 1e6;
+        return nullptr;
+    });
+}
+BENCHMARK(BuzzerLastFrameToBoardFree)
     ->UseManualTime()
     ->Iterations(40)
     ->Unit(benchmark::kMillisecond);

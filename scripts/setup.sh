@@ -11,6 +11,7 @@ packages=(
     xvfb xauth x11-utils openbox fonts-liberation fonts-liberation2
     chromium
     pulseaudio pulseaudio-utils libpulse-dev
+    stress-ng
 )
 # FUZZ=1: clang and its libFuzzer runtime, for scripts/fuzz.sh.
 if [ "${FUZZ:-0}" = 1 ]; then

@@ -6,18 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-# A private X server on the first free display; it tells us which one it took. -noreset keeps
-# it from resetting when its last client leaves, which would refuse a client connecting then.
-display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null || true; rm -f "$display_file"' EXIT
-for _ in $(seq 100); do
-    [ -s "$display_file" ] && break
-    sleep 0.1
-done
-export DISPLAY=:$(head -n 1 "$display_file")
-
 build_dir=build
 if [ "${SANITIZE:-0}" = 1 ]; then
     build_dir=build-asan
@@ -26,4 +14,4 @@ if [ "${SANITIZE:-0}" = 1 ]; then
     export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 cd "$build_dir"
-../scripts/with-audio-server.sh ctest --output-on-failure -j "$(nproc)" "$@"
+../scripts/with-x-server.sh ../scripts/with-audio-server.sh ctest --output-on-failure -j "$(nproc)" "$@"

@@ -27,7 +27,7 @@ HOME=$audio_home XDG_RUNTIME_DIR=$audio_runtime pulseaudio -D -n --exit-idle-tim
     2>/dev/null
 
 export PULSE_SERVER=unix:$audio_runtime/pulse/native
-for _ in $(seq 100); do
+for _ in $(seq 300); do # a loaded machine may take a while
     pactl info >/dev/null 2>&1 && break
     sleep 0.1
 done

@@ -10,6 +10,7 @@
 #include "display/Twips.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
+#include "support/Patience.h"
 
 #include <QTest>
 #include <memory>
@@ -65,7 +66,7 @@ class BoardTablesTest : public QObject {
         settings = Settings();
         board = std::make_unique<frmScoreBoard>(settings, time);
         board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(board.get(), kPatienceMs));
     }
     void cleanup() { board.reset(); }
 

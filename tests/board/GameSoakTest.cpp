@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
 #include "support/MemorySettingsStore.h"
+#include "support/Patience.h"
 
 #include <QApplication>
 #include <QTest>
@@ -126,7 +127,8 @@ class GameSoakTest : public QObject {
 
     void focus(EntryBox box) {
         board->entryBox(box)->setFocus(Qt::OtherFocusReason);
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(board->entryBox(box)));
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(),
+                                  static_cast<QWidget*>(board->entryBox(box)), kPatienceMs);
     }
 
     void key(Qt::Key k) {
@@ -295,7 +297,7 @@ class GameSoakTest : public QObject {
         QCoreApplication::processEvents();
         // The board is the active window again once the dialog has gone.
         QApplication::setActiveWindow(board.get());
-        QVERIFY(QTest::qWaitForWindowActive(board.get()));
+        QVERIFY(QTest::qWaitForWindowActive(board.get(), kPatienceMs));
         check("options cancelled");
     }
 
@@ -369,7 +371,7 @@ class GameSoakTest : public QObject {
         board = std::make_unique<frmScoreBoard>(settings, store, time);
         board->show();
         QApplication::setActiveWindow(board.get());
-        QVERIFY(QTest::qWaitForWindowActive(board.get()));
+        QVERIFY(QTest::qWaitForWindowActive(board.get(), kPatienceMs));
         check("load");
         for (int period = 1; period <= 3; ++period) {
             playPeriod(period);

@@ -12,6 +12,7 @@
 #include <vector>
 
 // After Qt: Xlib defines macros that Qt's headers use as names.
+#include "support/Patience.h"
 #include "support/XKeyboard.h"
 
 class RealKeysTest : public QObject {
@@ -44,10 +45,11 @@ class RealKeysTest : public QObject {
     void init() {
         board = std::make_unique<frmScoreBoard>(settings, time);
         board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(board.get(), kPatienceMs));
         board->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(board.get()));
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box(EntryBox::TimeBack)));
+        QVERIFY(QTest::qWaitForWindowActive(board.get(), kPatienceMs));
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(),
+                                  static_cast<QWidget*>(box(EntryBox::TimeBack)), kPatienceMs);
     }
     void cleanup() {
         keyboard.setNumLock(false);
@@ -56,31 +58,32 @@ class RealKeysTest : public QObject {
 
     void theStartStopKeyRunsTheClock() {
         strokes({XK_s});
-        QTRY_VERIFY(board->clockTimer().isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(board->clockTimer().isEnabled(), kPatienceMs);
         strokes({XK_s});
-        QTRY_VERIFY(!board->clockTimer().isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(!board->clockTimer().isEnabled(), kPatienceMs);
     }
 
     void tabMovesAndTypedScoresLand() {
         strokes({XK_Tab});
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box(EntryBox::HomeBack)));
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(),
+                                  static_cast<QWidget*>(box(EntryBox::HomeBack)), kPatienceMs);
         strokes({XK_1, XK_2, XK_Return});
-        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{2, 1, -1}));
+        QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::Home), (std::vector<int>{2, 1, -1}), kPatienceMs);
         strokes({XK_plus, XK_3});
-        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{5, 1, -1}));
+        QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::Home), (std::vector<int>{5, 1, -1}), kPatienceMs);
     }
 
     void keypadDigitsCountOnlyWithNumLockOn() {
         strokes({XK_Tab});
         keyboard.setNumLock(true);
-        QTRY_VERIFY(keyboard.numLockOn());
+        QTRY_VERIFY_WITH_TIMEOUT(keyboard.numLockOn(), kPatienceMs);
         strokes({XK_KP_1, XK_KP_4, XK_KP_Enter});
-        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{4, 1, -1}));
+        QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::Home), (std::vector<int>{4, 1, -1}), kPatienceMs);
         keyboard.setNumLock(false);
-        QTRY_VERIFY(!keyboard.numLockOn());
+        QTRY_VERIFY_WITH_TIMEOUT(!keyboard.numLockOn(), kPatienceMs);
         // With NumLock off the same keys are End, Left and so on: no digits.
         strokes({XK_KP_1, XK_KP_7, XK_KP_Enter});
-        QTRY_COMPARE(digits(FieldId::Home), (std::vector<int>{4, 1, -1}));
+        QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::Home), (std::vector<int>{4, 1, -1}), kPatienceMs);
     }
 };
 

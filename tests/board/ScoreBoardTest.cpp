@@ -10,6 +10,7 @@
 #include "display/Twips.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
+#include "support/Patience.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -46,7 +47,7 @@ class ScoreBoardTest : public QObject {
 
     void select(EntryBox id) {
         box(id)->setFocus(Qt::OtherFocusReason);
-        QTRY_COMPARE(focused(), box(id));
+        QTRY_COMPARE_WITH_TIMEOUT(focused(), box(id), kPatienceMs);
     }
     // Keys as typed into the focused box; "\r" is Enter, "k" prefixes a keypad key.
     void type(const QString& keys) {
@@ -77,7 +78,7 @@ class ScoreBoardTest : public QObject {
         board = std::make_unique<frmScoreBoard>(settings, time);
         board->show();
         QApplication::setActiveWindow(board.get());
-        QVERIFY(QTest::qWaitForWindowActive(board.get()));
+        QVERIFY(QTest::qWaitForWindowActive(board.get(), kPatienceMs));
     }
     void cleanup() { board.reset(); }
 
@@ -213,7 +214,7 @@ class ScoreBoardTest : public QObject {
                 box(EntryBox::HomeBack)->isAncestorOf(atCentre));
 
         board->resize(900, 700);
-        QTRY_VERIFY(!marker->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!marker->isVisible(), kPatienceMs);
         QTest::keyClick(focused(), Qt::Key_Tab);
         QCOMPARE(focused(), box(EntryBox::VisitorBack));
         QVERIFY(marker->isVisible());

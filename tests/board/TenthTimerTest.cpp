@@ -1,19 +1,20 @@
 #include "board/TenthTimer.h"
 #include "board/modCount.h"
 #include "support/FakeTimeSource.h"
+#include "support/Patience.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 // These tests run a real event loop against the real clock, so they only assert what holds
 // however loaded the machine is: ticks come after boundaries, one per tenth at most, and
-// none once disabled. The bounds on time are loose on purpose.
+// none once disabled. Waits end on the ticks they wait for, with a deadline only a fault
+// reaches; how soon after its boundary a tick comes is measured by bench_display_lag.
 namespace {
 
 void ensureApplication() {
@@ -57,19 +58,15 @@ TEST_F(TenthTimerTest, TicksOncePerTenthJustAfterEachBoundary) {
     const std::int64_t enabledAt = time.nowMs();
     timer.setEnabled(true);
     EXPECT_TRUE(timer.isEnabled());
-    runUntil(ticks, 12, 10'000);
+    runUntil(ticks, 12, kPatienceMs);
     ASSERT_GE(ticks.size(), 12u);
 
-    std::vector<std::int64_t> lags;
     std::int64_t previousTenth = tenthIndex(enabledAt);
     for (std::int64_t t : ticks) {
         // Never before a boundary, never twice in one tenth.
         EXPECT_GT(tenthIndex(t), previousTenth) << "tick at " << t;
         previousTenth = tenthIndex(t);
-        lags.push_back(t - tenthIndex(t) * 100);
     }
-    std::sort(lags.begin(), lags.end());
-    EXPECT_LT(lags[lags.size() / 2], 50) << "median lag behind the boundary, ms";
     timer.setEnabled(false);
 }
 
@@ -87,14 +84,17 @@ TEST_F(TenthTimerTest, DisablingFromATickStopsFurtherTicks) {
             timer.setEnabled(false);
     });
     timer.setEnabled(true);
-    runUntil(ticks, 3, 1'500);
+    runUntil(ticks, 2, kPatienceMs);
+    ASSERT_EQ(ticks.size(), 2u);
+    // Three tenths more, on an idle machine, for a tick that should not come.
+    runUntil(ticks, 3, 300);
     EXPECT_EQ(ticks.size(), 2u);
 }
 
 TEST_F(TenthTimerTest, EnablingTwiceDoesNotDoubleTheTicks) {
     timer.setEnabled(true);
     timer.setEnabled(true);
-    runUntil(ticks, 6, 5'000);
+    runUntil(ticks, 6, kPatienceMs);
     ASSERT_GE(ticks.size(), 6u);
     for (std::size_t k = 1; k < ticks.size(); ++k)
         EXPECT_GT(tenthIndex(ticks[k]), tenthIndex(ticks[k - 1]));
@@ -103,7 +103,7 @@ TEST_F(TenthTimerTest, EnablingTwiceDoesNotDoubleTheTicks) {
     // And it starts again after being disabled.
     ticks.clear();
     timer.setEnabled(true);
-    runUntil(ticks, 2, 5'000);
+    runUntil(ticks, 2, kPatienceMs);
     EXPECT_GE(ticks.size(), 2u);
     timer.setEnabled(false);
 }
@@ -121,7 +121,7 @@ TEST(TenthTimerFakeTime, WaitsForTheTimeSourceToReachTheBoundary) {
     EXPECT_TRUE(ticks.empty());
 
     fake.set(1'100);
-    runUntil(ticks, 1, 5'000);
+    runUntil(ticks, 1, kPatienceMs);
     ASSERT_EQ(ticks.size(), 1u);
     EXPECT_EQ(ticks[0], 1'100);
 
@@ -129,7 +129,7 @@ TEST(TenthTimerFakeTime, WaitsForTheTimeSourceToReachTheBoundary) {
     runUntil(ticks, 2, 400);
     EXPECT_EQ(ticks.size(), 1u);
     fake.set(1'250);
-    runUntil(ticks, 2, 5'000);
+    runUntil(ticks, 2, kPatienceMs);
     EXPECT_EQ(ticks.size(), 2u);
     timer.setEnabled(false);
 }

@@ -6,6 +6,7 @@
 #include "display/frmHelp.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
+#include "support/Patience.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,7 +90,7 @@ class HelpWindowTest : public QObject {
 
         // Closing unloads it; the next request makes and reads a new one.
         first->close();
-        QTRY_VERIFY(!frmHelp::instance());
+        QTRY_VERIFY_WITH_TIMEOUT(!frmHelp::instance(), kPatienceMs);
         frmHelp::ShowHelp();
         QVERIFY(frmHelp::instance());
     }
@@ -111,9 +112,11 @@ class HelpWindowTest : public QObject {
         QFETCH(QSize, smallest);
         frmHelp help(path("none.rtf"));
         help.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QVERIFY(QTest::qWaitForWindowExposed(&help, kPatienceMs));
         help.resize(requested);
-        QTRY_VERIFY(help.frameGeometry().width() >= std::max(requested.width(), smallest.width()));
+        QTRY_VERIFY_WITH_TIMEOUT(help.frameGeometry().width() >=
+                                     std::max(requested.width(), smallest.width()),
+                                 kPatienceMs);
         const QSize outer = help.frameGeometry().size();
         if (smallest.isEmpty())
             QCOMPARE(outer, requested + (help.frameGeometry().size() - help.size()));
@@ -129,14 +132,14 @@ class HelpWindowTest : public QObject {
         frmHelp help(path("none.rtf"));
         help.resize(800, 600);
         help.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QVERIFY(QTest::qWaitForWindowExposed(&help, kPatienceMs));
         const QRect before = help.viewer()->geometry();
         help.setWindowState(Qt::WindowMinimized);
         help.resize(400, 300);
         QCOMPARE(help.viewer()->geometry(), before);
         // Restored, the viewer fits the window again.
         help.setWindowState(Qt::WindowNoState);
-        QTRY_COMPARE(help.viewer()->geometry(), expectedFor(help).viewer);
+        QTRY_COMPARE_WITH_TIMEOUT(help.viewer()->geometry(), expectedFor(help).viewer, kPatienceMs);
         QVERIFY(help.viewer()->geometry() != before);
     }
 
@@ -146,7 +149,7 @@ class HelpWindowTest : public QObject {
         frmScoreBoard board(settings, time);
         board.show();
         QApplication::setActiveWindow(&board);
-        QVERIFY(QTest::qWaitForWindowActive(&board));
+        QVERIFY(QTest::qWaitForWindowActive(&board, kPatienceMs));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
         QVERIFY(frmHelp::instance() && frmHelp::instance()->isVisible());
         // The help stays beside the board: it does not keep the program alive by itself.

@@ -1,6 +1,8 @@
 #include "feed/FeedServer.h"
 #include "board/BoardHarness.h"
+#include "feed/FeedState.h"
 #include "feed/LiveFeed.h"
+#include "support/Patience.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,13 +54,13 @@ int listeningSocketsOfThisProcess() {
 QByteArray statusLineFor(quint16 port, const QByteArray& bytes) {
     QTcpSocket socket;
     socket.connectToHost(QHostAddress::LocalHost, port);
-    if (!socket.waitForConnected(2000))
+    if (!socket.waitForConnected(kPatienceMs))
         return "no connection";
     socket.write(bytes);
     QByteArray answer;
     QElapsedTimer timer;
     timer.start();
-    while (!answer.contains("\r\n") && timer.elapsed() < 3000) {
+    while (!answer.contains("\r\n") && timer.elapsed() < kPatienceMs) {
         QCoreApplication::processEvents();
         socket.waitForReadyRead(50);
         answer += socket.readAll();
@@ -86,14 +88,25 @@ class FeedServerTest : public QObject {
     QJsonObject fetchState() {
         std::unique_ptr<QNetworkReply> reply(http_.get(QNetworkRequest(url("/state.json"))));
         QSignalSpy finished(reply.get(), &QNetworkReply::finished);
-        finished.wait(3000);
+        finished.wait(kPatienceMs);
         return QJsonDocument::fromJson(reply->readAll()).object();
     }
-    // The feed's answer once it has caught up with the board.
+    // The feed's answer once it has caught up with the board: what the board shows now,
+    // under whatever sequence number the feed gave it.
     QJsonObject stateAfterPublish() {
         feed_->boardChanged();
-        QTest::qWait(50);
-        return fetchState();
+        auto withoutSeq = [](QJsonObject state) {
+            state.remove(QStringLiteral("seq"));
+            return state;
+        };
+        const QJsonObject shown = withoutSeq(
+            QJsonDocument::fromJson(feedJson(board_.logic.state(), feedLookOf(board_.settings), 0))
+                .object());
+        QJsonObject state;
+        // Should it never catch up, the caller's comparisons show what it had.
+        (void)QTest::qWaitFor([&] { return withoutSeq(state = fetchState()) == shown; },
+                              kPatienceMs);
+        return state;
     }
 
   private slots:
@@ -152,14 +165,14 @@ class FeedServerTest : public QObject {
             received.append(QJsonDocument::fromJson(m.toUtf8()).object());
         });
         client.open(url("/live", "ws"));
-        QTRY_COMPARE(received.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, kPatienceMs);
         QCOMPARE(received[0]["visitor"].toObject()["score"], QJsonValue(4));
         QCOMPARE(received[0]["clock"].toObject()["text"], QJsonValue("9:59"));
         for (int tick = 0; tick < 10; ++tick) {
             board_.run(100);
             feed_->boardChanged();
         }
-        QTRY_COMPARE(received.size(), 11);
+        QTRY_COMPARE_WITH_TIMEOUT(received.size(), 11, kPatienceMs);
         for (int i = 1; i < received.size(); ++i) {
             QCOMPARE(received[i]["seq"].toInteger(), received[i - 1]["seq"].toInteger() + 1);
             QCOMPARE(received[i]["clock"].toObject()["tenths"].toInteger(),
@@ -190,7 +203,7 @@ class FeedServerTest : public QObject {
         QFETCH(QString, contains);
         std::unique_ptr<QNetworkReply> reply(http_.get(QNetworkRequest(url(path))));
         QSignalSpy finished(reply.get(), &QNetworkReply::finished);
-        QVERIFY(finished.wait(3000));
+        QVERIFY(finished.wait(kPatienceMs));
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
         QVERIFY(reply->header(QNetworkRequest::ContentTypeHeader).toString().startsWith(type));
         const QByteArray body = reply->readAll();
@@ -237,11 +250,11 @@ class FeedServerTest : public QObject {
         QTcpSocket silent, halfway;
         silent.connectToHost(QHostAddress::LocalHost, feed_->port());
         halfway.connectToHost(QHostAddress::LocalHost, feed_->port());
-        QVERIFY(silent.waitForConnected(2000) && halfway.waitForConnected(2000));
+        QVERIFY(silent.waitForConnected(kPatienceMs) && halfway.waitForConnected(kPatienceMs));
         halfway.write("GET /state.js");
         QTRY_VERIFY_WITH_TIMEOUT(halfway.state() == QAbstractSocket::UnconnectedState &&
                                      silent.state() == QAbstractSocket::UnconnectedState,
-                                 FeedServer::kRequestTimeoutMs + 2000);
+                                 FeedServer::kRequestTimeoutMs + kPatienceMs);
         QVERIFY(silent.readAll().startsWith("HTTP/1.1 408"));
         QVERIFY(halfway.readAll().startsWith("HTTP/1.1 408"));
         QCOMPARE(fetchState().value("format"), QJsonValue(1)); // still serving
@@ -252,14 +265,14 @@ class FeedServerTest : public QObject {
         for (int i = 0; i < FeedServer::kMaxConnections; ++i) {
             held.push_back(std::make_unique<QTcpSocket>());
             held.back()->connectToHost(QHostAddress::LocalHost, feed_->port());
-            QVERIFY(held.back()->waitForConnected(2000));
+            QVERIFY(held.back()->waitForConnected(kPatienceMs));
         }
         QTest::qWait(200);
         QCOMPARE(statusLineFor(feed_->port(), "GET /state.json HTTP/1.1\r\n\r\n"),
                  QByteArray("HTTP/1.1 503 Service Unavailable"));
         held.clear();
-        QTRY_COMPARE(statusLineFor(feed_->port(), "GET /state.json HTTP/1.1\r\n\r\n"),
-                     QByteArray("HTTP/1.1 200 OK"));
+        QTRY_COMPARE_WITH_TIMEOUT(statusLineFor(feed_->port(), "GET /state.json HTTP/1.1\r\n\r\n"),
+                                  QByteArray("HTTP/1.1 200 OK"), kPatienceMs);
     }
 
     void slowLiveClientIsDropped() {
@@ -269,11 +282,11 @@ class FeedServerTest : public QObject {
         sleeper.setReadBufferSize(1024);
         sleeper.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 2048);
         sleeper.connectToHost(QHostAddress::LocalHost, server.port());
-        QVERIFY(sleeper.waitForConnected(2000));
+        QVERIFY(sleeper.waitForConnected(kPatienceMs));
         sleeper.write(
             "GET /live HTTP/1.1\r\nHost: x\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
             "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\nSec-WebSocket-Version: 13\r\n\r\n");
-        QTRY_COMPARE(server.liveClients(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(server.liveClients(), 1, kPatienceMs);
         QSignalSpy dropped(&server, &FeedServer::slowClientDropped);
         FeedLook look;
         for (int i = 0; i < 20000 && dropped.isEmpty(); ++i) {

@@ -26,15 +26,27 @@ HOME=$home XDG_CONFIG_HOME=$home/.config PATH="$prefix/bin:$PATH" QT_QPA_PLATFOR
     $exec_line bypass >"$home/out.txt" 2>&1 &
 pid=$!
 
-# The board window appears on the X server.
-for _ in $(seq 100); do
-    if xwininfo -root -tree 2>/dev/null | grep -q '"Pucktally'; then
-        break
-    fi
-    kill -0 "$pid" 2>/dev/null || { echo "the program ended:"; cat "$home/out.txt"; exit 1; }
-    sleep 0.1
-done
-xwininfo -root -tree | grep '"Pucktally' || { echo "no board window"; cat "$home/out.txt"; exit 1; }
+# The board window appears on the X server. The window tree is read while the program is still
+# making and dropping windows of its own, so one reading may fail or miss it: it is read again
+# until it shows the board or the time is up.
+board_shown() {
+    local tree
+    tree=$(xwininfo -root -tree 2>/dev/null) || true
+    grep -q '"Pucktally' <<<"$tree"
+}
+wait_for_board() {
+    for _ in $(seq 300); do # a busy machine may take a while
+        board_shown && return 0
+        kill -0 "$pid" 2>/dev/null || { echo "the program ended:"; cat "$home/out.txt"; exit 1; }
+        sleep 0.1
+    done
+    echo "no board window"
+    cat "$home/out.txt"
+    exit 1
+}
+wait_for_board
+# And it stays up.
 sleep 1
 kill -0 "$pid" 2>/dev/null || { echo "the program ended:"; cat "$home/out.txt"; exit 1; }
+wait_for_board
 echo "installed program runs: $(readlink "$prefix/bin/pucktally")"

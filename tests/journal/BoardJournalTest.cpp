@@ -6,6 +6,7 @@
 #include "journal/SqliteJournalStore.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
+#include "support/Patience.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -39,7 +40,7 @@ class BoardJournalTest : public QObject {
         boardJournal = std::make_unique<BoardJournal>(*board, *journal, *store, settings);
         boardJournal->start();
         board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(board.get(), kPatienceMs));
     }
     void cleanup() {
         boardJournal->end();

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "PrivateProgram.h"
+#include "support/Patience.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -39,14 +41,16 @@ class KillHarness : public PrivateProgram {
         QFile::remove(dir_.filePath("state.json"));
         play.setProcessEnvironment(env);
         play.start(program_, {"bypass"});
-        if (!play.waitForStarted(10000))
+        if (!play.waitForStarted(kPatienceMs))
             return Outcome::NoAnswer;
         // The moment is counted from when the board is up (its first state written).
-        for (int i = 0; i < 400 && !QFile::exists(dir_.filePath("state.json")); ++i)
+        QElapsedTimer starting;
+        starting.start();
+        while (!QFile::exists(dir_.filePath("state.json")) && !starting.hasExpired(kPatienceMs))
             QThread::msleep(50);
         QThread::msleep(static_cast<unsigned long>(ms));
         ::kill(static_cast<pid_t>(play.processId()), SIGKILL);
-        play.waitForFinished(10000);
+        play.waitForFinished(kPatienceMs);
 
         const QJsonObject drawn = readJson(dir_.filePath("state.json"));
         QProcess look;
@@ -55,7 +59,7 @@ class KillHarness : public PrivateProgram {
         look.setProcessEnvironment(env);
         QFile::remove(dir_.filePath("shown.json"));
         look.start(program_, {"bypass"});
-        look.waitForFinished(20000);
+        look.waitForFinished(kPatienceMs);
         if (!shots.isEmpty()) {
             QFile::remove(shots + "-after.png");
             QFile::copy(dir_.filePath("shown.png"), shots + "-after.png");

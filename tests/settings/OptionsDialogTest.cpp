@@ -13,10 +13,12 @@
 #include "settings/frmOptions.h"
 #include "support/FakeTimeSource.h"
 #include "support/MemorySettingsStore.h"
+#include "support/Patience.h"
 
 #include <QAccessible>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,16 +35,18 @@
 namespace {
 
 // Runs `step` once on the first window of type W that becomes the modal window on top; a
-// window that is still open after five seconds is closed so that a failing test ends.
+// window that is still open after the test's patience has run out is closed so that a
+// failing test ends.
 template <class W> void whenModal(std::function<void(W*)> step) {
     auto* timer = new QTimer;
-    auto waited = std::make_shared<int>(0);
+    auto waited = std::make_shared<QElapsedTimer>();
+    waited->start();
     QObject::connect(timer, &QTimer::timeout, [timer, step, waited] {
         if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
             step(w);
-        } else if (++*waited > 500) {
+        } else if (waited->hasExpired(kPatienceMs)) {
             timer->stop();
             timer->deleteLater();
             if (QWidget* stuck = QApplication::activeModalWidget())
@@ -164,8 +168,9 @@ class OptionsDialogTest : public QObject {
     void keyboardReachesEveryControl() {
         QFETCH(int, tab);
         QApplication::setActiveWindow(dialog.get());
-        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-        QTRY_COMPARE(QApplication::focusWidget(), find<QPushButton>("cmdOk"));
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get(), kPatienceMs));
+        QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), find<QPushButton>("cmdOk"),
+                                  kPatienceMs);
         find<QTabWidget>("SSTab1")->setCurrentIndex(tab);
         QSet<QWidget*> reached;
         for (int i = 0; i < 60 && !reached.contains(QApplication::focusWidget()); ++i) {
@@ -232,7 +237,7 @@ class OptionsDialogTest : public QObject {
 
         if (how.startsWith("alt+")) {
             QApplication::setActiveWindow(dialog.get());
-            QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+            QVERIFY(QTest::qWaitForWindowActive(dialog.get(), kPatienceMs));
             QTest::keyClick(QApplication::focusWidget(), how == "alt+o" ? Qt::Key_O : Qt::Key_C,
                             Qt::AltModifier);
         } else if (how == "ok") {
@@ -245,7 +250,7 @@ class OptionsDialogTest : public QObject {
             QTest::keyClick(dialog.get(), Qt::Key_Escape);
         }
         // A mnemonic presses its button visibly, a moment later.
-        QTRY_VERIFY(!dialog->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kPatienceMs);
 
         if (!stored) {
             QCOMPARE(store.saves(), QStringList());
@@ -478,7 +483,7 @@ class BoardOptionsTest : public QObject {
         frmScoreBoard board(settings, store, time);
         board.show();
         QApplication::setActiveWindow(&board);
-        QVERIFY(QTest::qWaitForWindowActive(&board));
+        QVERIFY(QTest::qWaitForWindowActive(&board, kPatienceMs));
         auto clockShows = [&] {
             QString s;
             for (PolyLED* cell : board.ledField(FieldId::Time).cells())
@@ -493,8 +498,7 @@ class BoardOptionsTest : public QObject {
         whenModal<frmOptions>([&, ok](frmOptions* options) {
             const QString before = clockShows();
             time.advance(2000);
-            QTest::qWait(300);
-            keptRunning = clockShows() != before;
+            keptRunning = QTest::qWaitFor([&] { return clockShows() != before; }, kPatienceMs);
             // The start/stop key goes to the dialog, not to the board.
             QTest::keyClick(options, Qt::Key_S);
             keysRested = board.logic().counters().CounterRunning(0);
