@@ -160,6 +160,32 @@ class HelpWindowTest : public QObject {
         QTest::keyClick(board.entryBox(EntryBox::TimeBack), Qt::Key_F1);
         QCOMPARE(frmHelp::instance(), shown);
     }
+
+    // One side made too small comes back to exactly its smallest length (2700 x 1700 twips
+    // outside, 180 x 113 pixels); the other side keeps the length it was given.
+    void oneSideTooSmallComesBackToTheSmallest_data() {
+        QTest::addColumn<QSize>("requested"); // the outer size asked for
+        QTest::addColumn<QSize>("outer");     // the outer size the window takes
+        QTest::newRow("only the width, far") << QSize(50, 400) << QSize(180, 400);
+        QTest::newRow("only the width, one pixel") << QSize(179, 400) << QSize(180, 400);
+        QTest::newRow("only the height, far") << QSize(500, 20) << QSize(500, 113);
+        QTest::newRow("only the height, one pixel") << QSize(500, 112) << QSize(500, 113);
+        QTest::newRow("both at the smallest") << QSize(180, 113) << QSize(180, 113);
+    }
+    void oneSideTooSmallComesBackToTheSmallest() {
+        QFETCH(QSize, requested);
+        QFETCH(QSize, outer);
+        QCOMPARE(QSize(twipsToPixels(kHelpMinWidth), twipsToPixels(kHelpMinHeight)),
+                 QSize(180, 113));
+        frmHelp help(path("none.rtf"));
+        help.resize(600, 500);
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        const QSize frame = help.frameGeometry().size() - help.size();
+        help.resize(requested - frame);
+        QTRY_COMPARE(help.frameGeometry().size(), outer);
+        QCOMPARE(help.viewer()->geometry(), expectedFor(help).viewer);
+    }
 };
 
 QTEST_MAIN(HelpWindowTest)

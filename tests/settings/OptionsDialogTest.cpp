@@ -411,6 +411,52 @@ class OptionsDialogTest : public QObject {
         click("cmdOk");
         QCOMPARE(store.value("TextSettings", "TeamSize"), QString::number(dialog->TempSize));
     }
+
+    // After a reset and "&Ok" each entry holds exactly its first-start value, whatever it held.
+    void resetStoresTheFirstStartValues_data() {
+        QTest::addColumn<QString>("reset");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("firstStart");
+        const Settings d;
+        const std::pair<const char*, int> colors[] = {
+            {"TimeColor", d.TimeColor},      {"LEDBack", d.LEDBack},
+            {"LEDSelected", d.LEDSelected},  {"ScoreColor", d.ScoreColor},
+            {"PeriodColor", d.PeriodColor},  {"FormBack", d.FormBack},
+            {"BorderColor", d.BorderColor},  {"HomeColor", d.HomeColor},
+            {"VisitorColor", d.VisitorColor}};
+        for (const auto& [entry, value] : colors)
+            QTest::newRow(entry) << "cmdResetColors"
+                                 << "ColorSettings" << entry << value;
+        const std::pair<const char*, int> keys[] = {{"StartStopClockKey", d.StartStopClockKey},
+                                                    {"ResetClockKey", d.ResetClockKey},
+                                                    {"ClearKey", d.ClearKey},
+                                                    {"BuzzerKey", d.BuzzerKey},
+                                                    {"HornKey", d.HornKey}};
+        for (const auto& [entry, value] : keys)
+            QTest::newRow(entry) << "cmdResetKeys"
+                                 << "KeySettings" << entry << value;
+    }
+    void resetStoresTheFirstStartValues() {
+        QFETCH(QString, reset);
+        QFETCH(QString, section);
+        QFETCH(QString, entry);
+        QFETCH(int, firstStart);
+        // Every colour and key differs from its first-start value.
+        int n = 0;
+        for (std::int32_t* c : {&settings.TimeColor, &settings.LEDBack, &settings.LEDSelected,
+                                &settings.ScoreColor, &settings.PeriodColor, &settings.FormBack,
+                                &settings.BorderColor, &settings.HomeColor, &settings.VisitorColor})
+            *c = 0x102030 + ++n;
+        for (std::int16_t* k : {&settings.StartStopClockKey, &settings.ResetClockKey,
+                                &settings.ClearKey, &settings.BuzzerKey, &settings.HornKey})
+            *k = static_cast<std::int16_t>(112 + ++n); // F-keys
+        open();
+        whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+        click(reset.toLatin1().constData());
+        click("cmdOk");
+        QCOMPARE(store.value(section, entry), QString::number(firstStart));
+    }
 };
 
 // The key-capture window on its own.

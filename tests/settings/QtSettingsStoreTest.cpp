@@ -262,4 +262,37 @@ TEST_F(QtSettingsStoreTest, TheApplicationNameChoosesTheFile) {
               QStringLiteral("Elsewhere"));
 }
 
+// A lock that names this very process in every detail, as QLockFile writes it, is left by an
+// earlier run that had the same process id and was killed mid-write: this program holds no
+// lock between writes. The next write removes it and goes on at once instead of waiting for
+// the lock to age.
+TEST_F(QtSettingsStoreTest, ALockNamingThisVeryProcessDoesNotHoldTheNextWrite) {
+    const QString lockPath = iniPath() + QStringLiteral(".lock");
+    QByteArray content;
+    {
+        QLockFile own(lockPath);
+        ASSERT_TRUE(own.tryLock(0));
+        QFile file(lockPath);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        content = file.readAll();
+    } // unlocked: the file is gone
+    QFile left(lockPath);
+    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
+    left.write(content);
+    left.close();
+    // Qt itself takes it for a living lock of this process.
+    QLockFile probe(lockPath);
+    ASSERT_FALSE(probe.tryLock(0));
+
+    QElapsedTimer clock;
+    clock.start();
+    QtSettingsStore store;
+    store.save(kSettingsApplication, QStringLiteral("TextSettings"), QStringLiteral("HomeText"),
+               QStringLiteral("Otters"));
+    EXPECT_LT(clock.elapsed(), 10'000); // the lock's own timeout is 30 s
+    EXPECT_EQ(readIni()[QStringLiteral("TextSettings")][QStringLiteral("HomeText")],
+              QStringLiteral("Otters"));
+    EXPECT_FALSE(QFile::exists(lockPath));
+}
+
 } // namespace
