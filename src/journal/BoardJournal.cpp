@@ -1,5 +1,6 @@
 #include "journal/BoardJournal.h"
 
+#include "board/KeyCodes.h"
 #include "board/frmScoreBoard.h"
 #include "display/PictureBox.h"
 #include "journal/BoardRecord.h"
@@ -9,15 +10,32 @@
 #include <QDateTime>
 #include <QDir>
 #include <QKeyEvent>
+#include <QMessageBox>
+
+namespace {
+
+// "restored game of 20:41, clock stopped"; a game last written on another day shows its date.
+QString restoredNotice(std::int64_t wallMs, bool clockRunning) {
+    const QDateTime written = QDateTime::fromMSecsSinceEpoch(wallMs);
+    const bool today = written.date() == QDate::currentDate();
+    return QStringLiteral("restored game of %1, clock %2")
+        .arg(written.toString(today ? QStringLiteral("hh:mm") : QStringLiteral("yyyy-MM-dd hh:mm")),
+             clockRunning ? QStringLiteral("running") : QStringLiteral("stopped"));
+}
+
+} // namespace
 
 BoardJournal::BoardJournal(frmScoreBoard& board, GameJournal& journal, JournalStore& store,
                            const Settings& settings, QObject* parent)
     : QObject(parent), board_(board), journal_(journal), store_(store), settings_(settings) {
     journal_.onMessage = [this](const QString& m) { show(m); };
+    noticeTimer_.setSingleShot(true);
+    connect(&noticeTimer_, &QTimer::timeout, this, [this] { showNotice(QString()); });
 }
 
 bool BoardJournal::start() {
-    const std::optional<BoardState> last = journal_.begin(board_.logic().state());
+    loaded_ = board_.logic().state();
+    const std::optional<BoardState> last = journal_.begin(loaded_);
     if (last) {
         kind_ = JournalKind::Restore;
         board_.logic().restore(*last, true);
@@ -30,8 +48,13 @@ bool BoardJournal::start() {
         board_.entryBox(static_cast<EntryBox>(i))->installEventFilter(this);
     // The board writes its own title on every resize; the message goes back on after it.
     connect(&board_, &QWidget::windowTitleChanged, this, [this] { applyTitle(); });
-    if (last)
-        journal_.record(board_.logic().state(), JournalKind::Restore);
+    if (last) {
+        const BoardState shown = board_.logic().state();
+        journal_.record(shown, JournalKind::Restore);
+        // A game that never changed from the board's start brings nothing back worth telling.
+        if (shown != loaded_)
+            showNotice(restoredNotice(journal_.resumedWallMs(), shown.clockRunning));
+    }
     return last.has_value();
 }
 
@@ -45,19 +68,36 @@ void BoardJournal::changed() {
 bool BoardJournal::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress)
         return QObject::eventFilter(watched, event);
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (!key->modifiers().testFlag(Qt::ControlModifier) || key->key() < Qt::Key_A ||
-        key->key() > Qt::Key_Z)
+    // Any key ends the notice of the moment; a shortcut may then give a new one.
+    showNotice(QString());
+    return takeShortcut(*static_cast<QKeyEvent*>(event));
+}
+
+// The journal's own Ctrl keys; true when the key was one of them.
+bool BoardJournal::takeShortcut(const QKeyEvent& key) {
+    if (!key.modifiers().testFlag(Qt::ControlModifier))
         return false;
-    if (key->key() == Qt::Key_Z && key->modifiers().testFlag(Qt::ShiftModifier))
+    switch (key.key()) {
+    case Qt::Key_Z:
+        if (key.modifiers().testFlag(Qt::ShiftModifier))
+            redo();
+        else
+            undo();
+        return true;
+    case Qt::Key_Y:
         redo();
-    else if (key->key() == Qt::Key_Z)
-        undo();
-    else if (key->key() == Qt::Key_Y)
-        redo();
-    else if (key->key() == Qt::Key_S && !key->isAutoRepeat())
-        writeSheet();
-    return true;
+        return true;
+    case Qt::Key_S:
+        if (!key.isAutoRepeat())
+            writeSheet();
+        return true;
+    case Qt::Key_N:
+        if (!key.isAutoRepeat())
+            askNewGame();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void BoardJournal::undo() {
@@ -70,6 +110,35 @@ void BoardJournal::redo() {
         putBack(*values, JournalKind::Redo);
 }
 
+void BoardJournal::askNewGame() {
+    QMessageBox question(QMessageBox::Question, QStringLiteral("New Game"),
+                         QStringLiteral("Are you sure you want to start a new game?"),
+                         QMessageBox::Yes | QMessageBox::No, &board_);
+    question.setDefaultButton(QMessageBox::No);
+    if (question.exec() == QMessageBox::Yes)
+        newGame();
+}
+
+void BoardJournal::newGame() {
+    // The old game ends first, so that nothing of the way back is written into it.
+    journal_.end();
+    board_.logic().restore(loaded_, true);
+    dropTyping();
+    emit board_.boardChanged();
+    journal_.startNewGame(board_.logic().state());
+    board_.entryBox(EntryBox::TimeBack)->setFocus(Qt::OtherFocusReason);
+}
+
+// Half-typed numbers and times belong to the old game: the space bar drops them, once in a
+// number field and once in a time field, as it would for the operator. A space bar the
+// settings made a function key is left alone.
+void BoardJournal::dropTyping() {
+    if (board_.logic().IsFunctionKey(vk::Space))
+        return;
+    board_.logic().KeyDown(EntryBox::HomeBack, vk::Space);
+    board_.logic().KeyDown(EntryBox::TimeBack, vk::Space);
+}
+
 void BoardJournal::putBack(const QJsonObject& values, const QString& kind) {
     kind_ = kind;
     putBackValues(board_.logic(), values);
@@ -79,14 +148,14 @@ void BoardJournal::putBack(const QJsonObject& values, const QString& kind) {
 
 QString BoardJournal::writeSheet() {
     if (!store_.isOpen() && !store_.open()) {
-        show(QStringLiteral("Game sheet not written: ") + store_.lastError());
+        showNotice(QStringLiteral("Game sheet not written: ") + store_.lastError());
         return {};
     }
     std::vector<GameSummary> games = store_.games();
     auto it = std::find_if(games.begin(), games.end(),
                            [this](const GameSummary& g) { return g.id == journal_.game(); });
     if (it == games.end()) {
-        show(QStringLiteral("Game sheet not written: the game is not in the journal yet"));
+        showNotice(QStringLiteral("Game sheet not written: the game is not in the journal yet"));
         return {};
     }
     const GameSheet sheet = buildSheet(*it, store_.rows(it->id));
@@ -100,11 +169,12 @@ QString BoardJournal::writeSheet() {
     for (const char* ext : {".csv", ".html"}) {
         if (!writeSheetFile(base + QLatin1String(ext), sheet, settings_.HomeText,
                             settings_.VisitorText, &error)) {
-            show(QStringLiteral("Game sheet not written: ") + error);
+            showNotice(QStringLiteral("Game sheet not written: ") + error);
             return {};
         }
     }
-    show(QStringLiteral("Game sheet written: ") + base + QStringLiteral(".html"));
+    showNotice(QStringLiteral("Game sheet written: ") + base + QStringLiteral(".html"),
+               kSheetNoticeMs);
     return base + QStringLiteral(".html");
 }
 
@@ -117,11 +187,28 @@ void BoardJournal::show(const QString& message) {
     applyTitle();
 }
 
+// A notice stays until the next key, or for `clearAfterMs` when that is not 0. A failure
+// stays until the next key, so that it is not missed.
+void BoardJournal::showNotice(const QString& notice, int clearAfterMs) {
+    noticeTimer_.stop();
+    if (clearAfterMs > 0)
+        noticeTimer_.start(clearAfterMs);
+    if (notice == notice_)
+        return;
+    notice_ = notice;
+    if (!notice.isEmpty())
+        qInfo("%s", qPrintable(notice));
+    applyTitle();
+}
+
 void BoardJournal::applyTitle() {
     QString title = board_.windowTitle();
     if (!shownSuffix_.isEmpty() && title.endsWith(shownSuffix_))
         title.chop(shownSuffix_.size());
-    shownSuffix_ = message_.isEmpty() ? QString() : QStringLiteral(" \u2014 ") + message_;
+    shownSuffix_.clear();
+    for (const QString* part : {&message_, &notice_})
+        if (!part->isEmpty())
+            shownSuffix_ += QStringLiteral(" \u2014 ") + *part;
     const QString wanted = title + shownSuffix_;
     if (board_.windowTitle() != wanted)
         board_.setWindowTitle(wanted);

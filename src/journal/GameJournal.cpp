@@ -21,6 +21,7 @@ std::optional<BoardState> GameJournal::begin(const BoardState& loaded) {
             const std::vector<JournalRow> rows = store_.rows(games.back().id);
             if (!rows.empty()) {
                 game_ = games.back().id;
+                resumedWallMs_ = rows.back().wallMs;
                 last_ = replayRows(rows);
                 // The undo history comes back as it stood.
                 BoardState s;
@@ -38,12 +39,16 @@ std::optional<BoardState> GameJournal::begin(const BoardState& loaded) {
             }
         }
     }
+    beginFresh(loaded);
+    return std::nullopt;
+}
+
+void GameJournal::beginFresh(const BoardState& loaded) {
     last_ = loaded;
     push({Op::Begin, {}});
     push({Op::Row,
           {mono_.nowMs(), wallNow(), JournalKind::Start, {}, boardrecord::toRecord(loaded)}});
     flush();
-    return std::nullopt;
 }
 
 void GameJournal::record(const BoardState& now, const QString& kind) {
@@ -65,6 +70,14 @@ void GameJournal::end() {
     push({Op::End, {mono_.nowMs(), wallNow(), {}, {}, {}}});
     flush();
     ended_ = true;
+}
+
+void GameJournal::startNewGame(const BoardState& fresh) {
+    end();
+    ended_ = false;
+    resumedWallMs_ = 0;
+    history_.clear();
+    beginFresh(fresh);
 }
 
 void GameJournal::push(Op op) {

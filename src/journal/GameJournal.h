@@ -31,6 +31,10 @@ class GameJournal {
     void record(const BoardState& now, const QString& kind);
     // A clean end: the next start begins a new game.
     void end();
+    // Ends the game cleanly and begins a new one with `fresh`; the undo history starts empty.
+    void startNewGame(const BoardState& fresh);
+    // When the continued game was last written (wall clock, ms), 0 when begin() started anew.
+    std::int64_t resumedWallMs() const { return resumedWallMs_; }
 
     UndoHistory& history() { return history_; }
     const BoardState& last() const { return last_; }
@@ -50,6 +54,7 @@ class GameJournal {
         enum Type { Begin, Row, End } type;
         JournalRow row;
     };
+    void beginFresh(const BoardState& loaded);
     void push(Op op);
     void flush();
     bool tryOpen();
@@ -63,6 +68,7 @@ class GameJournal {
     BoardState last_;
     int game_ = -1;
     bool ended_ = false;
+    std::int64_t resumedWallMs_ = 0;
     std::deque<Op> queue_;
     std::optional<std::int64_t> lastAttemptMs_;
     QString problem_;

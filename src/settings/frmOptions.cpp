@@ -23,6 +23,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -94,9 +95,7 @@ template <class W> W* named(W* widget, const char* name, const QString& accessib
 
 QPushButton* button(const char* name, const QString& caption, const QString& accessible,
                     QWidget* parent) {
-    auto* b = named(new QPushButton(caption, parent), name, accessible);
-    b->setAutoDefault(false);
-    return b;
+    return named(new QPushButton(caption, parent), name, accessible);
 }
 
 QString withoutColon(QString caption) {
@@ -141,6 +140,12 @@ frmOptions::frmOptions(Settings& settings, SettingsStore& store, QWidget* parent
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
+
+    // A focused button is the one Enter presses; elsewhere "&Ok" is.
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        b->setAutoDefault(true);
+        b->installEventFilter(this);
+    }
 
     Form_Load();
 }
@@ -503,6 +508,28 @@ bool frmOptions::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         Form_Activate();
     return handled;
+}
+
+// Enter on a focused button works as the space bar does: the button goes down with the key
+// and acts when the key is released, so that a key held a moment too long does not run on
+// into the question or picker the button opens.
+bool frmOptions::eventFilter(QObject* watched, QEvent* event) {
+    auto* b = qobject_cast<QPushButton*>(watched);
+    const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    if (!b || !keyEvent)
+        return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return false;
+    if (key->isAutoRepeat())
+        return true;
+    if (event->type() == QEvent::KeyPress) {
+        b->setDown(true);
+    } else if (b->isDown()) {
+        b->setDown(false);
+        b->click();
+    }
+    return true;
 }
 
 void frmOptions::Form_Activate() {

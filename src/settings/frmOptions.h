@@ -28,6 +28,7 @@ struct Settings;
 // most of them held in its own controls (colour previews, width label, name boxes, digit
 // list, NumLock options), and writes them into the settings record and the store only on
 // "&Ok", as one complete save. "&Cancel", Escape and the window's close leave both alone.
+// Enter and the space bar press the focused button; Enter anywhere else means "&Ok".
 // Pickers come from an OptionsPickers; the toolkit's own dialogs unless tests give others.
 class frmOptions : public QDialog {
     Q_OBJECT
@@ -56,6 +57,7 @@ class frmOptions : public QDialog {
 
   protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     struct KeyRow;

@@ -1,5 +1,5 @@
-// The journal on the real board window: Ctrl keys for undo, redo and the sheet, and Ctrl
-// with a letter kept away from field entry and the configured keys.
+// The journal on the real board window: Ctrl keys for undo, redo and the sheet; Ctrl with
+// any other key reaches the board as the key alone.
 #include "journal/BoardJournal.h"
 #include "board/frmScoreBoard.h"
 #include "display/PictureBox.h"
@@ -67,7 +67,7 @@ class BoardJournalTest : public QObject {
             << int(Qt::Key_S) << ctrl << 7 << false << true;
         QTest::newRow("Ctrl+digit reaches the field as ever")
             << int(Qt::Key_2) << ctrl << 2 << false << false;
-        QTest::newRow("Ctrl with another letter does nothing")
+        QTest::newRow("Ctrl with an unused letter does what the letter does: nothing")
             << int(Qt::Key_Q) << ctrl << 7 << false << false;
     }
     void ctrlKeys() {

@@ -34,27 +34,70 @@
 
 namespace {
 
-// Runs `step` once on the first window of type W that becomes the modal window on top; a
+// Runs `step` once on the first window that `wanted` picks as the modal window on top; a
 // window that is still open after the test's patience has run out is closed so that a
 // failing test ends.
-template <class W> void whenModal(std::function<void(W*)> step) {
+void whenModalWindow(std::function<bool(QWidget*)> wanted, std::function<void(QWidget*)> step) {
     auto* timer = new QTimer;
     auto waited = std::make_shared<QElapsedTimer>();
     waited->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, step, waited] {
-        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
+    QObject::connect(timer, &QTimer::timeout, [timer, wanted, step, waited] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w && wanted(w)) {
             timer->stop();
             timer->deleteLater();
             step(w);
         } else if (waited->hasExpired(kPatienceMs)) {
             timer->stop();
             timer->deleteLater();
-            if (QWidget* stuck = QApplication::activeModalWidget())
-                stuck->close();
+            if (w)
+                w->close();
         }
     });
     timer->start(10);
 }
+
+// The same for the first window of type W.
+template <class W> void whenModal(std::function<void(W*)> step) {
+    whenModalWindow([](QWidget* w) { return qobject_cast<W*>(w) != nullptr; },
+                    [step](QWidget* w) { step(qobject_cast<W*>(w)); });
+}
+
+// Every button of the options dialog, the tab it is on, and the window it opens; "" for the
+// picture's Clear buttons, which open none.
+struct ButtonCase {
+    const char* name;
+    int tab;
+    const char* opens;
+};
+const ButtonCase kButtons[] = {
+    {"cmdStartStopClock", 0, "frmChooseKey"},
+    {"cmdResetClock", 0, "frmChooseKey"},
+    {"cmdClearKey", 0, "frmChooseKey"},
+    {"cmdBuzzer", 0, "frmChooseKey"},
+    {"cmdHorn", 0, "frmChooseKey"},
+    {"cmdResetKeys", 0, "QMessageBox"},
+    {"cmdBuzzerSound", 0, "QFileDialog"},
+    {"cmdHornSound", 0, "QFileDialog"},
+    {"cmdTimeC", 1, "QColorDialog"},
+    {"cmdLEDB", 1, "QColorDialog"},
+    {"cmdLedSelected", 1, "QColorDialog"},
+    {"cmdScoreC", 1, "QColorDialog"},
+    {"cmdPeriodC", 1, "QColorDialog"},
+    {"cmdBackC", 1, "QColorDialog"},
+    {"cmdBorderC", 1, "QColorDialog"},
+    {"cmdHomeC", 1, "QColorDialog"},
+    {"cmdVisitorC", 1, "QColorDialog"},
+    {"cmdResetColors", 1, "QMessageBox"},
+    {"cmdChangeHomePic", 3, "QFileDialog"},
+    {"cmdClearHomePic", 3, ""},
+    {"cmdChangeVisitorPic", 3, "QFileDialog"},
+    {"cmdClearVisitorPic", 3, ""},
+    {"cmdChangeBoardPic", 3, "QFileDialog"},
+    {"cmdClearBoardPic", 3, ""},
+    {"cmdOk", 0, ""},
+    {"cmdCancel", 0, ""},
+};
 
 // Colour and file pickers that answer as the test says and remember what they were asked.
 struct FakePickers final : OptionsPickers {
@@ -111,6 +154,17 @@ class OptionsDialogTest : public QObject {
         dialog = std::make_unique<frmOptions>(settings, store);
         dialog->setPickers(pickers);
         dialog->show();
+    }
+    // Activates the dialog on tab `tab` and presses Tab from "&Ok" until `target` has the focus.
+    bool tabTo(int tab, QWidget* target) {
+        QApplication::setActiveWindow(dialog.get());
+        if (!QTest::qWaitForWindowActive(dialog.get()) ||
+            !QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }))
+            return false;
+        find<QTabWidget>("SSTab1")->setCurrentIndex(tab);
+        for (int i = 0; i < 80 && QApplication::focusWidget() != target; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        return QApplication::focusWidget() == target;
     }
     // Presses the key buttton `button`, then `key` in the capture window (0: closes it).
     void chooseKey(const char* button, Qt::Key key) {
@@ -382,6 +436,108 @@ class OptionsDialogTest : public QObject {
             QCOMPARE(dialog->BoardPicTemp, kept);
             QCOMPARE(find<ImageBox>("imgBoardPicPreview")->image().isNull(), !taken);
         }
+    }
+
+    // The keyboard alone: Tab to a button and press Enter, keypad Enter or the space bar, and
+    // that button acts, with the toolkit's own pickers as the user meets them.
+    void keysPressTheFocusedButton_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("opens");
+        QTest::addColumn<int>("key");
+        const std::pair<Qt::Key, const char*> keys[] = {
+            {Qt::Key_Return, "Enter"}, {Qt::Key_Enter, "keypad Enter"}, {Qt::Key_Space, "space"}};
+        for (const ButtonCase& b : kButtons)
+            for (const auto& [key, keyName] : keys)
+                QTest::addRow("%s, %s", b.name, keyName)
+                    << QString::fromLatin1(b.name) << b.tab << QString::fromLatin1(b.opens)
+                    << int(key);
+    }
+    void keysPressTheFocusedButton() {
+        QFETCH(QString, button);
+        QFETCH(int, tab);
+        QFETCH(QString, opens);
+        QFETCH(int, key);
+        settings.VisitorPic = writePicture(dir, QStringLiteral("visitor.bmp"), QSize(20, 20));
+        dialog = std::make_unique<frmOptions>(settings, store);
+        dialog->show();
+        QWidget* target = find<QPushButton>(button.toLatin1().constData());
+        QVERIFY(tabTo(tab, target));
+        const std::int16_t keyBefore = dialog->HornKeyTemp;
+
+        QString opened;
+        if (!opens.isEmpty()) {
+            whenModalWindow([this](QWidget* w) { return w != dialog.get(); },
+                            [&](QWidget* w) {
+                                opened = QString::fromLatin1(w->metaObject()->className());
+                                // The key capture takes Escape as a key it refuses.
+                                if (qobject_cast<frmChooseKey*>(w))
+                                    w->close();
+                                else
+                                    QTest::keyClick(w, Qt::Key_Escape);
+                            });
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+        if (button == "cmdOk" || button == "cmdCancel") {
+            QTRY_VERIFY(!dialog->isVisible());
+            const bool ok = button == "cmdOk";
+            QCOMPARE(dialog->result(), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
+            QCOMPARE(store.saves(), ok ? saved(settings) : QStringList());
+            return;
+        }
+        QCOMPARE(opened, opens);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(store.saves(), QStringList());
+        // Closed without an answer, the window changed nothing.
+        QCOMPARE(dialog->HornKeyTemp, keyBefore);
+        QCOMPARE(text("lblStartStopClock"), QStringLiteral("A"));
+        QCOMPARE(color("picTimeC"), 0x112233);
+        const std::pair<const char*, const QString*> pictures[] = {
+            {"cmdClearHomePic", &dialog->HomePicTemp},
+            {"cmdClearVisitorPic", &dialog->VisitorPicTemp},
+            {"cmdClearBoardPic", &dialog->BoardPicTemp}};
+        for (const auto& [clear, temp] : pictures)
+            QCOMPARE(temp->isEmpty(), button == clear);
+    }
+
+    // The table above holds every button the dialog has.
+    void everyButtonIsInTheTable() {
+        QStringList inDialog;
+        for (const QPushButton* b : dialog->findChildren<QPushButton*>())
+            inDialog << b->objectName();
+        QStringList inTable;
+        for (const ButtonCase& b : kButtons)
+            inTable << QString::fromLatin1(b.name);
+        inDialog.sort();
+        inTable.sort();
+        QCOMPARE(inDialog, inTable);
+    }
+
+    // Enter anywhere but on a button is "&Ok", also after Tab has passed over buttons.
+    void enterElsewhereIsOk_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("key");
+        const std::pair<const char*, int> controls[] = {
+            {"optNormal", 0},      {"scrLEDSelectedWidth", 1}, {"txtHomeText", 2},
+            {"txtVisitorText", 2}, {"cmbLedType", 3},          {"chkFeedOn", 4}};
+        for (const auto& [name, tab] : controls) {
+            QTest::addRow("%s, Enter", name)
+                << QString::fromLatin1(name) << tab << int(Qt::Key_Return);
+            QTest::addRow("%s, keypad Enter", name)
+                << QString::fromLatin1(name) << tab << int(Qt::Key_Enter);
+        }
+    }
+    void enterElsewhereIsOk() {
+        QFETCH(QString, control);
+        QFETCH(int, tab);
+        QFETCH(int, key);
+        QVERIFY(tabTo(tab, find<QWidget>(control.toLatin1().constData())));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(dialog->result(), int(QDialog::Accepted));
+        QCOMPARE(store.saves(), saved(settings));
     }
 
     void namePreview_data() {
