@@ -230,9 +230,9 @@ std::vector<Result> runRound(const Options& o) {
         results[i].runMsPerS = run[i];
         results[i].rssFirstKb = rss[i].empty() ? 0 : rss[i].front();
         results[i].rssLastKb = rss[i].empty() ? 0 : rss[i].back();
-        results[i].messagesPerS =
-            double(subjects[i]->messages - messages0[i]) / std::max(1, o.runS) /
-            std::max(1, subjects[i]->connectedClients());
+        results[i].messagesPerS = double(subjects[i]->messages - messages0[i]) /
+                                  std::max(1, o.runS) /
+                                  std::max(1, subjects[i]->connectedClients());
         subjects[i]->pressStartStop();
     }
     waitMs(o.warmS * 1000);
@@ -247,8 +247,8 @@ std::vector<Result> runRound(const Options& o) {
 Options parse(const QStringList& args) {
     Options o;
     const std::map<QString, int*> numbers{
-        {QStringLiteral("--clients"), &o.clients},   {QStringLiteral("--run-s"), &o.runS},
-        {QStringLiteral("--stand-s"), &o.standS},    {QStringLiteral("--warm-s"), &o.warmS},
+        {QStringLiteral("--clients"), &o.clients},  {QStringLiteral("--run-s"), &o.runS},
+        {QStringLiteral("--stand-s"), &o.standS},   {QStringLiteral("--warm-s"), &o.warmS},
         {QStringLiteral("--sample-s"), &o.sampleS}, {QStringLiteral("--rounds"), &o.rounds}};
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--program"))
