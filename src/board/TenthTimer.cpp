@@ -5,16 +5,11 @@
 #include <algorithm>
 
 namespace {
-// The tick is aimed this far past the boundary so that a read on it lands in the new tenth
-// even if the timer and the time source round their milliseconds differently.
-constexpr std::int64_t kLeadMs = 1;
 constexpr std::int64_t kTenthMs = 100;
 } // namespace
 
 TenthTimer::TenthTimer(const TimeSource& time, QObject* parent) : QObject(parent), time_(time) {
-    timer_.setSingleShot(true);
-    timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &TenthTimer::onTimeout);
+    connect(&timer_, &WakeTimer::timeout, this, &TenthTimer::onTimeout);
 }
 
 void TenthTimer::setEnabled(bool enabled) {
@@ -30,8 +25,11 @@ void TenthTimer::setEnabled(bool enabled) {
 }
 
 void TenthTimer::arm() {
-    const std::int64_t wait = targetTenth_ * kTenthMs + kLeadMs - time_.nowMs();
-    timer_.start(static_cast<int>(std::clamp<std::int64_t>(wait, 0, kTenthMs + kLeadMs)));
+    // Aimed at the boundary itself: the wake timer counts whole milliseconds of the clock the
+    // time source reads, so it never wakes before the boundary's millisecond has begun. A
+    // source that reads another clock may be woken early; onTimeout() waits on then.
+    const std::int64_t wait = targetTenth_ * kTenthMs - time_.nowMs();
+    timer_.start(std::clamp<std::int64_t>(wait, 0, kTenthMs));
 }
 
 void TenthTimer::onTimeout() {

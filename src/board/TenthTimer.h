@@ -1,16 +1,17 @@
 #pragma once
 
 #include "board/TimeSource.h"
+#include "board/WakeTimer.h"
 
 #include <QObject>
-#include <QTimer>
 
 #include <cstdint>
 
 // The board's clock timer `tmrClock1`. While enabled it ticks just after every tenth boundary
 // of the time source (each instant where nowMs / 100 changes), which is exactly where the
-// counters' readings change, so a redraw on the tick shows a new value within a few
-// milliseconds of its true time instead of up to a whole tick late. It never ticks before a
+// counters' readings change, so a redraw on the tick shows a new value within a fraction of a
+// millisecond of its true time (where the platform's timer wakes to the millisecond) instead
+// of up to a whole tick late. It never ticks before a
 // boundary has passed, skips boundaries it has missed rather than catching up, and after
 // setEnabled(false) it does not tick again, not even a tick already on its way.
 class TenthTimer : public QObject {
@@ -29,7 +30,7 @@ class TenthTimer : public QObject {
     void onTimeout();
 
     const TimeSource& time_;
-    QTimer timer_;
+    WakeTimer timer_;
     bool enabled_ = false;
     std::int64_t targetTenth_ = 0; // the tenth whose start the armed tick waits for
 };

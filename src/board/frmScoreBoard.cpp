@@ -47,6 +47,19 @@ class frmScoreBoard::LayoutAdapter final : public LayoutTarget {
     frmScoreBoard& board_;
 };
 
+namespace {
+
+// Whether two states look the same to the audience: the clocks' tenths behind a shown second
+// change on every tick but are not on the board.
+bool sameOnScreen(BoardState a, const BoardState& b) {
+    a.clockTenths = b.clockTenths;
+    for (size_t i = 0; i < a.penalties.size(); ++i)
+        a.penalties[i].tenths = b.penalties[i].tenths;
+    return a == b;
+}
+
+} // namespace
+
 frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time, QWidget* parent)
     : frmScoreBoard(settings, time, createSoundPlayer(), createSoundPlayer(), parent) {}
 
@@ -63,7 +76,13 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
     resize(twipsToPixels(kBoardDesignWidth), twipsToPixels(kBoardDesignHeight));
     wireEntryBoxes();
     connect(&tmrClock1_, &TenthTimer::tick, this, [this] {
+        const BoardState before = logic_.state();
         logic_.tmrClock1_Timer();
+        // The new digits go to the screen before anyone watching the board (journal, live
+        // feed) hears of the tick, so their work never delays the frame.
+        QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
+        if (sameOnScreen(before, logic_.state()))
+            return;
         changedByClock_ = true;
         emit boardChanged();
         changedByClock_ = false;

@@ -90,7 +90,9 @@ class frmScoreBoard : public QWidget, public BoardView {
 
   signals:
     // After every key, click and clock tick the board handled: what it shows may have
-    // changed (logic().state() tells what it shows now).
+    // changed (logic().state() tells what it shows now). A tick of the clock is told only
+    // when it changed what the board shows (with minutes on the clock, once a second), and
+    // only once the new digits have been drawn and handed to the screen.
     void boardChanged();
     // The options dialog closed; the store may hold new settings.
     void optionsClosed();

@@ -1,25 +1,108 @@
 #include "journal/BoardRecord.h"
 
+#include <functional>
+#include <vector>
+
 namespace boardrecord {
 
 namespace {
 
-QString slotKey(int slot, const char* name) {
-    return QStringLiteral("p%1.%2").arg(slot).arg(QLatin1String(name));
+// One named value of a record: how it is read from a board state, and how a stored value of
+// the right type is written back (a value of the wrong type, from a hand-edited journal,
+// keeps the base value).
+struct Field {
+    QString name;
+    std::function<QJsonValue(const BoardState&)> read;
+    std::function<void(const QJsonValue&, BoardState&)> write;
+};
+
+template <typename T> void setNumber(const QJsonValue& v, T& out) {
+    if (v.isDouble())
+        out = static_cast<T>(v.toInteger());
+}
+void setText(const QJsonValue& v, QString& out) {
+    if (v.isString())
+        out = v.toString();
+}
+void setFlag(const QJsonValue& v, bool& out) {
+    if (v.isBool())
+        out = v.toBool();
+}
+
+// Builds the table's entry for one member, reached by `at` in a board state.
+template <typename At> Field numberField(const QString& name, At at) {
+    return {name, [at](const BoardState& s) { return QJsonValue(static_cast<qint64>(at(s))); },
+            [at](const QJsonValue& v, BoardState& s) { setNumber(v, at(s)); }};
+}
+template <typename At> Field textField(const QString& name, At at) {
+    return {name, [at](const BoardState& s) { return QJsonValue(at(s)); },
+            [at](const QJsonValue& v, BoardState& s) { setText(v, at(s)); }};
+}
+template <typename At> Field flagField(const QString& name, At at) {
+    return {name, [at](const BoardState& s) { return QJsonValue(at(s)); },
+            [at](const QJsonValue& v, BoardState& s) { setFlag(v, at(s)); }};
+}
+
+// Every name once, in the record's order; built once, so a record made on every tick of the
+// clock makes no names.
+const std::vector<Field>& fields() {
+    static const std::vector<Field> kFields = [] {
+        std::vector<Field> f;
+        f.push_back(textField(
+            QStringLiteral("clock"), [](auto& s) -> auto& { return s.clock; }));
+        f.push_back(numberField(
+            QStringLiteral("clockTenths"), [](auto& s) -> auto& { return s.clockTenths; }));
+        f.push_back(flagField(
+            QStringLiteral("clockRunning"), [](auto& s) -> auto& { return s.clockRunning; }));
+        f.push_back(numberField(
+            QStringLiteral("period"), [](auto& s) -> auto& { return s.period; }));
+        f.push_back(numberField(
+            QStringLiteral("home"), [](auto& s) -> auto& { return s.home; }));
+        f.push_back(numberField(
+            QStringLiteral("visitor"), [](auto& s) -> auto& { return s.visitor; }));
+        f.push_back(numberField(
+            QStringLiteral("shotsHome"), [](auto& s) -> auto& { return s.shotsHome; }));
+        f.push_back(numberField(
+            QStringLiteral("shotsVisitor"), [](auto& s) -> auto& { return s.shotsVisitor; }));
+        for (size_t i = 0; i < 4; ++i) {
+            const QString slot = QStringLiteral("p%1.").arg(i + 1);
+            f.push_back(numberField(
+                slot + QStringLiteral("player"), [i](auto& s) -> auto& {
+                    return s.penalties[i].player;
+                }));
+            f.push_back(textField(
+                slot + QStringLiteral("time"), [i](auto& s) -> auto& {
+                    return s.penalties[i].time;
+                }));
+            f.push_back(numberField(
+                slot + QStringLiteral("tenths"), [i](auto& s) -> auto& {
+                    return s.penalties[i].tenths;
+                }));
+            f.push_back(flagField(
+                slot + QStringLiteral("running"), [i](auto& s) -> auto& {
+                    return s.penalties[i].running;
+                }));
+            f.push_back(flagField(
+                slot + QStringLiteral("lit"), [i](auto& s) -> auto& {
+                    return s.penalties[i].lit;
+                }));
+        }
+        f.push_back(numberField(
+            QStringLiteral("whoGoal"), [](auto& s) -> auto& { return s.whoGoal; }));
+        f.push_back(numberField(
+            QStringLiteral("resetTenths"), [](auto& s) -> auto& { return s.resetTenths; }));
+        return f;
+    }();
+    return kFields;
 }
 
 } // namespace
 
 const QStringList& names() {
     static const QStringList kNames = [] {
-        QStringList n{QStringLiteral("clock"),        QStringLiteral("clockTenths"),
-                      QStringLiteral("clockRunning"), QStringLiteral("period"),
-                      QStringLiteral("home"),         QStringLiteral("visitor"),
-                      QStringLiteral("shotsHome"),    QStringLiteral("shotsVisitor")};
-        for (int slot = 1; slot <= 4; ++slot)
-            for (const char* name : {"player", "time", "tenths", "running", "lit"})
-                n << slotKey(slot, name);
-        n << QStringLiteral("whoGoal") << QStringLiteral("resetTenths");
+        QStringList n;
+        for (const Field& f : fields())
+            n << f.name;
         return n;
     }();
     return kNames;
@@ -27,59 +110,17 @@ const QStringList& names() {
 
 QJsonObject toRecord(const BoardState& s) {
     QJsonObject r;
-    r.insert(QStringLiteral("clock"), s.clock);
-    r.insert(QStringLiteral("clockTenths"), static_cast<qint64>(s.clockTenths));
-    r.insert(QStringLiteral("clockRunning"), s.clockRunning);
-    r.insert(QStringLiteral("period"), s.period);
-    r.insert(QStringLiteral("home"), s.home);
-    r.insert(QStringLiteral("visitor"), s.visitor);
-    r.insert(QStringLiteral("shotsHome"), s.shotsHome);
-    r.insert(QStringLiteral("shotsVisitor"), s.shotsVisitor);
-    for (int slot = 1; slot <= 4; ++slot) {
-        const PenaltyState& p = s.penalties[static_cast<size_t>(slot - 1)];
-        r.insert(slotKey(slot, "player"), p.player);
-        r.insert(slotKey(slot, "time"), p.time);
-        r.insert(slotKey(slot, "tenths"), static_cast<qint64>(p.tenths));
-        r.insert(slotKey(slot, "running"), p.running);
-        r.insert(slotKey(slot, "lit"), p.lit);
-    }
-    r.insert(QStringLiteral("whoGoal"), s.whoGoal);
-    r.insert(QStringLiteral("resetTenths"), static_cast<qint64>(s.resetTenths));
+    for (const Field& f : fields())
+        r.insert(f.name, f.read(s));
     return r;
 }
 
 BoardState fromRecord(const QJsonObject& r, BoardState s) {
-    // A value of the wrong type (a hand-edited journal) keeps the base value.
-    auto text = [&r](const QString& k, QString& v) {
-        if (r.value(k).isString())
-            v = r.value(k).toString();
-    };
-    auto number = [&r](const QString& k, auto& v) {
-        if (r.value(k).isDouble())
-            v = static_cast<std::decay_t<decltype(v)>>(r.value(k).toInteger());
-    };
-    auto flag = [&r](const QString& k, bool& v) {
-        if (r.value(k).isBool())
-            v = r.value(k).toBool();
-    };
-    text(QStringLiteral("clock"), s.clock);
-    number(QStringLiteral("clockTenths"), s.clockTenths);
-    flag(QStringLiteral("clockRunning"), s.clockRunning);
-    number(QStringLiteral("period"), s.period);
-    number(QStringLiteral("home"), s.home);
-    number(QStringLiteral("visitor"), s.visitor);
-    number(QStringLiteral("shotsHome"), s.shotsHome);
-    number(QStringLiteral("shotsVisitor"), s.shotsVisitor);
-    for (int slot = 1; slot <= 4; ++slot) {
-        PenaltyState& p = s.penalties[static_cast<size_t>(slot - 1)];
-        number(slotKey(slot, "player"), p.player);
-        text(slotKey(slot, "time"), p.time);
-        number(slotKey(slot, "tenths"), p.tenths);
-        flag(slotKey(slot, "running"), p.running);
-        flag(slotKey(slot, "lit"), p.lit);
+    for (const Field& f : fields()) {
+        const auto it = r.constFind(f.name);
+        if (it != r.constEnd())
+            f.write(*it, s);
     }
-    number(QStringLiteral("whoGoal"), s.whoGoal);
-    number(QStringLiteral("resetTenths"), s.resetTenths);
     return s;
 }
 
@@ -87,12 +128,13 @@ Change changeBetween(const BoardState& before, const BoardState& after) {
     Change c;
     if (before == after)
         return c;
-    const QJsonObject b = toRecord(before);
-    const QJsonObject a = toRecord(after);
-    for (const QString& k : names()) {
-        if (b.value(k) != a.value(k)) {
-            c.before.insert(k, b.value(k));
-            c.after.insert(k, a.value(k));
+    // Value by value: a tick changes two or three of the thirty, so no whole record is built.
+    for (const Field& f : fields()) {
+        QJsonValue b = f.read(before);
+        QJsonValue a = f.read(after);
+        if (b != a) {
+            c.before.insert(f.name, b);
+            c.after.insert(f.name, a);
         }
     }
     return c;

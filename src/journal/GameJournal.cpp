@@ -81,6 +81,20 @@ void GameJournal::startNewGame(const BoardState& fresh) {
 }
 
 void GameJournal::push(Op op) {
+    // While the store cannot be written, the running clock's ticks waiting in a row become
+    // one row from the first's values to the last's: ticks cost no memory however long the
+    // trouble lasts, and the journal still ends where the board is.
+    if (op.type == Op::Row && op.row.kind == JournalKind::Clock && !queue_.empty() &&
+        queue_.back().type == Op::Row && queue_.back().row.kind == JournalKind::Clock) {
+        JournalRow& waiting = queue_.back().row;
+        for (auto it = op.row.before.begin(); it != op.row.before.end(); ++it)
+            if (!waiting.before.contains(it.key()))
+                waiting.before.insert(it.key(), it.value());
+        waiting.after = boardrecord::applied(waiting.after, op.row.after);
+        waiting.monoMs = op.row.monoMs;
+        waiting.wallMs = op.row.wallMs;
+        return;
+    }
     if (queue_.size() >= kMaxPending) {
         // Hours of a store that cannot be written: keep the newest events.
         queue_.pop_front();

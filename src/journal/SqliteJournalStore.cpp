@@ -46,6 +46,10 @@ bool SqliteJournalStore::isOpen() const {
 }
 
 void SqliteJournalStore::close() {
+    if (syncer_ && db_.isOpen()) {
+        // The last connection copies the log into the journal on closing, to the disk.
+        QSqlQuery(db_).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
     syncer_.reset();
     insert_.reset();
     if (db_.isValid()) {
@@ -157,6 +161,9 @@ SqliteJournalStore::OpenResult SqliteJournalStore::openFile() {
         // The syncer checkpoints; the board's own commits then never run one (with its two
         // disk flushes) on the board's thread.
         q.exec(QStringLiteral("PRAGMA wal_autocheckpoint=0"));
+        // Nor does a commit that starts the log over wait for the disk: the syncer's
+        // checkpoint takes the log to the disk, header and all, before it copies it.
+        q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
         syncer_ = std::make_unique<WalSyncer>(path_, syncIntervalMs_);
     }
     error_.clear();

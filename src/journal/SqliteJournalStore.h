@@ -11,9 +11,10 @@ class WalSyncer;
 // The journal in one SQLite file (Qt's QSQLITE driver) in WAL mode with synchronous=NORMAL:
 // a commit is one append to the write-ahead log, so an event costs no disk flush, and a
 // process that dies loses nothing it committed. For power cuts a second thread flushes the
-// log to the disk every `syncIntervalMs` (a passive checkpoint), so at most that much of the
-// last events can be lost. A file that is not a database or fails the integrity check is
-// renamed to "<name>.damaged-<date>" and a fresh journal started in its place.
+// log to the disk about every `syncIntervalMs` (a passive checkpoint), so at most about twice
+// that much of the last events can be lost; the board's thread itself never waits for the disk. A
+// file that is not a database or fails the integrity check is renamed to "<name>.damaged-<date>"
+// and a fresh journal started in its place.
 class SqliteJournalStore final : public JournalStore {
   public:
     explicit SqliteJournalStore(QString path, int syncIntervalMs = 100);

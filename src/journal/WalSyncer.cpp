@@ -6,7 +6,14 @@
 
 namespace {
 std::atomic<int> nextConnection{0};
+
+// Runs a statement and lets go of it at once: a statement left open with a row unread keeps a
+// read transaction on the log, and then the log can never start over and grows for good.
+void runOnce(QSqlQuery& q, const QString& statement) {
+    q.exec(statement);
+    q.finish();
 }
+} // namespace
 
 WalSyncer::WalSyncer(QString path, int intervalMs)
     : path_(std::move(path)), intervalMs_(intervalMs), thread_([this] { run(); }) {}
@@ -20,6 +27,16 @@ WalSyncer::~WalSyncer() {
     thread_.join();
 }
 
+void WalSyncer::written() {
+    dirty_.store(true);
+    // Only a thread waiting for a write is woken: during its interval it sleeps on.
+    if (!listening_.load())
+        return;
+    // Taken, so the thread cannot miss the wake between its check and its wait.
+    { std::lock_guard<std::mutex> lock(mutex_); }
+    wake_.notify_one();
+}
+
 void WalSyncer::run() {
     const QString name = QStringLiteral("pucktally-journal-sync-%1").arg(nextConnection++);
     {
@@ -27,21 +44,38 @@ void WalSyncer::run() {
         db.setDatabaseName(path_);
         if (db.open()) {
             QSqlQuery q(db);
-            q.exec(QStringLiteral("PRAGMA busy_timeout=0"));
+            runOnce(q, QStringLiteral("PRAGMA busy_timeout=0"));
+            const QString checkpoint = QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)");
+            const std::chrono::milliseconds interval(intervalMs_);
             std::unique_lock<std::mutex> lock(mutex_);
             while (!stop_) {
-                wake_.wait_for(lock, std::chrono::milliseconds(intervalMs_));
-                if (!dirty_.exchange(false))
-                    continue;
+                listening_.store(true);
+                wake_.wait(lock, [this] { return stop_ || dirty_.load(); });
+                listening_.store(false);
+                ++wakeUps_;
+                if (stop_)
+                    break;
+                // The writes of one interval go to the disk together.
+                wake_.wait_for(lock, interval, [this] { return stop_; });
+                ++wakeUps_;
+                // Then the flush follows the next write at once (or an interval of quiet):
+                // the log is then wholly copied when the write after it comes, and only
+                // then can that write start the log over instead of making it longer.
+                dirty_.store(false);
+                listening_.store(true);
+                wake_.wait_for(lock, interval, [this] { return stop_ || dirty_.load(); });
+                listening_.store(false);
+                ++wakeUps_;
+                dirty_.store(false);
                 lock.unlock();
                 // Passive: never waits for the writer; what it cannot copy now it copies
                 // next time, but the log itself is on the disk once this returns.
-                q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+                runOnce(q, checkpoint);
                 ++flushes_;
                 lock.lock();
             }
             if (dirty_.exchange(false))
-                q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+                runOnce(q, checkpoint);
         }
         db.close();
     }

@@ -7,9 +7,12 @@
 #include <mutex>
 #include <thread>
 
-// A thread that flushes a WAL-mode SQLite journal to the disk every interval with a passive
-// checkpoint on its own connection, so the event writes on the board's thread never wait for
-// the disk. It flushes only after something was written (see written()).
+// A thread that flushes a WAL-mode SQLite journal to the disk with a passive checkpoint on its
+// own connection, so the event writes on the board's thread never wait for the disk. It sleeps
+// until something was written (see written()), lets the writes of one interval gather, and
+// flushes them together just after the next write, so that the log starts over rather than
+// growing with the game; what was written is on the disk within about two intervals. With
+// nothing written it never wakes.
 class WalSyncer {
   public:
     WalSyncer(QString path, int intervalMs);
@@ -18,9 +21,11 @@ class WalSyncer {
     WalSyncer& operator=(const WalSyncer&) = delete;
 
     // Tells the syncer that the log has new content.
-    void written() { dirty_.store(true, std::memory_order_relaxed); }
+    void written();
     // How many flushes ran, for tests and benchmarks.
     std::int64_t flushes() const { return flushes_.load(); }
+    // How many times the thread woke, for tests: three times per flush, never while idle.
+    std::int64_t wakeUps() const { return wakeUps_.load(); }
 
   private:
     void run();
@@ -28,7 +33,9 @@ class WalSyncer {
     QString path_;
     int intervalMs_;
     std::atomic<bool> dirty_{false};
+    std::atomic<bool> listening_{false}; // the thread waits for a write
     std::atomic<std::int64_t> flushes_{0};
+    std::atomic<std::int64_t> wakeUps_{0};
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stop_ = false;

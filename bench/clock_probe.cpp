@@ -1,0 +1,312 @@
+// What a running game clock costs the whole program, measured from outside: the programs
+// named with --program start side by side on the current X display, each with a private home
+// and journal and N live-feed clients on WebSockets; the probe starts their clocks with the
+// start key (xdotool), and reads each process's CPU time (utime + stime from /proc/PID/stat)
+// per second of wall time while the clocks run and while they stand, and its resident memory
+// (VmRSS) over the run. Rounds repeat the whole; the medians come last.
+//
+//   Xvfb :7 -screen 0 1920x1080x24 -nolisten tcp &
+//   DISPLAY=:7 build/program/clock_probe --program build/program/pucktally \
+//       --program OTHER/pucktally --clients 10 --run-s 60 --stand-s 30 --rounds 3
+//
+// A program without the live feed or the journal (an older build) simply has no clients.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <QWebSocket>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+struct Options {
+    QStringList programs;
+    int clients = 10;
+    int runS = 60;
+    int standS = 30;
+    int warmS = 5;
+    int sampleS = 10;
+    int rounds = 1;
+};
+
+QTextStream& out() {
+    static QTextStream s(stdout);
+    return s;
+}
+
+void waitMs(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QString readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+}
+
+// utime + stime of the process, all its threads, in milliseconds.
+double cpuMs(qint64 pid) {
+    const QString stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    // The command name in brackets may hold spaces; the fields count from after it.
+    const QStringList f = stat.mid(stat.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+    if (f.size() < 13)
+        return 0;
+    return (f[11].toDouble() + f[12].toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+}
+
+qint64 rssKb(qint64 pid) {
+    for (const QString& line : readFile(QStringLiteral("/proc/%1/status").arg(pid)).split('\n'))
+        if (line.startsWith(QLatin1String("VmRSS:")))
+            return line.mid(6).trimmed().split(QLatin1Char(' ')).value(0).toLongLong();
+    return 0;
+}
+
+QString loadAverage() {
+    return readFile(QStringLiteral("/proc/loadavg")).section(QLatin1Char(' '), 0, 2);
+}
+
+quint16 freePort() {
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost, 0);
+    return s.serverPort();
+}
+
+QString xdotool(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    p.waitForFinished(20000);
+    return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
+}
+
+// One program under test with its private folders and feed clients.
+struct Subject {
+    QString program;
+    std::unique_ptr<QTemporaryDir> home = std::make_unique<QTemporaryDir>();
+    QProcess process;
+    QString window;
+    quint16 port = freePort();
+    std::vector<std::unique_ptr<QWebSocket>> clients;
+    qint64 messages = 0;
+
+    qint64 pid() const { return process.processId(); }
+
+    bool start() {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const QDir h(home->path());
+        env.insert(QStringLiteral("HOME"), h.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), h.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), h.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), h.filePath(QStringLiteral("cache")));
+        env.insert(QStringLiteral("PUCKTALLY_JOURNAL_DIR"), h.filePath(QStringLiteral("journal")));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        process.setProcessEnvironment(env);
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(program, {QStringLiteral("bypass"), QStringLiteral("--feed"),
+                                QStringLiteral("127.0.0.1:%1").arg(port)});
+        if (!process.waitForStarted())
+            return false;
+        window = xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                          QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                          QString::number(pid())})
+                     .section(QLatin1Char('\n'), 0, 0);
+        return !window.isEmpty();
+    }
+
+    void connectClients(int n) {
+        for (int i = 0; i < n; ++i) {
+            auto c = std::make_unique<QWebSocket>();
+            QObject::connect(c.get(), &QWebSocket::textMessageReceived,
+                             [this](const QString&) { ++messages; });
+            c->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live").arg(port)));
+            clients.push_back(std::move(c));
+        }
+    }
+
+    int connectedClients() const {
+        return int(std::count_if(clients.begin(), clients.end(), [](const auto& c) {
+            return c->state() == QAbstractSocket::ConnectedState;
+        }));
+    }
+
+    // The board's start/stop key, typed into its window.
+    void pressStartStop() {
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+        xdotool({QStringLiteral("key"), QStringLiteral("s")});
+    }
+
+    void stop() {
+        for (auto& c : clients)
+            c->abort();
+        process.terminate();
+        if (!process.waitForFinished(5000))
+            process.kill();
+        process.waitForFinished(5000);
+    }
+};
+
+struct Result {
+    double runMsPerS = 0;
+    double standMsPerS = 0;
+    qint64 rssFirstKb = 0; // one sample period into the run
+    qint64 rssLastKb = 0;
+    double messagesPerS = 0;
+};
+
+double median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// CPU ms per wall second of every subject over `seconds`, with RSS samples on the way.
+std::vector<double> measure(std::vector<std::unique_ptr<Subject>>& subjects, int seconds,
+                            int sampleS, std::vector<std::vector<qint64>>* rss) {
+    std::vector<double> cpu0;
+    for (auto& s : subjects)
+        cpu0.push_back(cpuMs(s->pid()));
+    QElapsedTimer wall;
+    wall.start();
+    for (int t = 0; t < seconds; t += sampleS) {
+        waitMs(std::min(sampleS, seconds - t) * 1000);
+        if (!rss)
+            continue;
+        QString line = QStringLiteral("  t=%1s rss kB:").arg(t + sampleS, 4);
+        for (size_t i = 0; i < subjects.size(); ++i) {
+            (*rss)[i].push_back(rssKb(subjects[i]->pid()));
+            line += QStringLiteral(" %1").arg((*rss)[i].back());
+        }
+        out() << line << Qt::endl;
+    }
+    const double elapsedS = wall.nsecsElapsed() / 1e9;
+    std::vector<double> perS;
+    for (size_t i = 0; i < subjects.size(); ++i)
+        perS.push_back((cpuMs(subjects[i]->pid()) - cpu0[i]) / elapsedS);
+    return perS;
+}
+
+std::vector<Result> runRound(const Options& o) {
+    std::vector<std::unique_ptr<Subject>> subjects;
+    for (const QString& p : o.programs) {
+        subjects.push_back(std::make_unique<Subject>());
+        subjects.back()->program = p;
+        if (!subjects.back()->start()) {
+            out() << "cannot start " << p << Qt::endl;
+            return {};
+        }
+    }
+    for (auto& s : subjects)
+        s->connectClients(o.clients);
+    waitMs(2000);
+    for (auto& s : subjects) {
+        out() << "  " << s->program << ": pid " << s->pid() << ", " << s->connectedClients()
+              << " feed clients" << Qt::endl;
+        s->pressStartStop();
+    }
+    waitMs(o.warmS * 1000);
+    std::vector<qint64> messages0;
+    for (auto& s : subjects)
+        messages0.push_back(s->messages);
+    std::vector<std::vector<qint64>> rss(subjects.size());
+    const std::vector<double> run = measure(subjects, o.runS, o.sampleS, &rss);
+    std::vector<Result> results(subjects.size());
+    for (size_t i = 0; i < subjects.size(); ++i) {
+        results[i].runMsPerS = run[i];
+        results[i].rssFirstKb = rss[i].empty() ? 0 : rss[i].front();
+        results[i].rssLastKb = rss[i].empty() ? 0 : rss[i].back();
+        results[i].messagesPerS = double(subjects[i]->messages - messages0[i]) /
+                                  std::max(1, o.runS) /
+                                  std::max(1, subjects[i]->connectedClients());
+        subjects[i]->pressStartStop();
+    }
+    waitMs(o.warmS * 1000);
+    const std::vector<double> stand = measure(subjects, o.standS, o.sampleS, nullptr);
+    for (size_t i = 0; i < subjects.size(); ++i) {
+        results[i].standMsPerS = stand[i];
+        subjects[i]->stop();
+    }
+    return results;
+}
+
+Options parse(const QStringList& args) {
+    Options o;
+    const std::map<QString, int*> numbers{
+        {QStringLiteral("--clients"), &o.clients},  {QStringLiteral("--run-s"), &o.runS},
+        {QStringLiteral("--stand-s"), &o.standS},   {QStringLiteral("--warm-s"), &o.warmS},
+        {QStringLiteral("--sample-s"), &o.sampleS}, {QStringLiteral("--rounds"), &o.rounds}};
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--program"))
+            o.programs << QFileInfo(args[i + 1]).absoluteFilePath();
+        else if (numbers.count(args[i]))
+            *numbers.at(args[i]) = std::max(1, args[i + 1].toInt());
+        else
+            o.programs.clear(); // an unknown option: refuse to run
+    }
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const Options o = parse(QCoreApplication::arguments());
+    if (o.programs.isEmpty() || qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::fprintf(stderr, "usage: DISPLAY=... clock_probe --program PATH [--program PATH...] "
+                             "[--clients N] [--run-s S] [--stand-s S] [--warm-s S] "
+                             "[--sample-s S] [--rounds N]\n");
+        return 2;
+    }
+    std::vector<std::vector<Result>> all(o.programs.size());
+    for (int r = 1; r <= o.rounds; ++r) {
+        out() << "round " << r << ", load average " << loadAverage() << Qt::endl;
+        const std::vector<Result> results = runRound(o);
+        if (results.size() != size_t(o.programs.size()))
+            return 1;
+        for (size_t i = 0; i < results.size(); ++i) {
+            const Result& x = results[i];
+            out() << QStringLiteral("  %1: running %2 ms/s, standing %3 ms/s, RSS %4 -> %5 kB, "
+                                    "%6 feed messages/s per client")
+                         .arg(o.programs[int(i)])
+                         .arg(x.runMsPerS, 0, 'f', 2)
+                         .arg(x.standMsPerS, 0, 'f', 2)
+                         .arg(x.rssFirstKb)
+                         .arg(x.rssLastKb)
+                         .arg(x.messagesPerS, 0, 'f', 1)
+                  << Qt::endl;
+            all[i].push_back(x);
+        }
+    }
+    out() << "medians over " << o.rounds << " rounds, load average now " << loadAverage()
+          << Qt::endl;
+    for (size_t i = 0; i < all.size(); ++i) {
+        std::vector<double> run, stand, growth;
+        for (const Result& x : all[i]) {
+            run.push_back(x.runMsPerS);
+            stand.push_back(x.standMsPerS);
+            growth.push_back(double(x.rssLastKb - x.rssFirstKb));
+        }
+        out() << QStringLiteral("  %1: running %2 ms/s, standing %3 ms/s, RSS growth %4 kB")
+                     .arg(o.programs[int(i)])
+                     .arg(median(run), 0, 'f', 2)
+                     .arg(median(stand), 0, 'f', 2)
+                     .arg(median(growth), 0, 'f', 0)
+              << Qt::endl;
+    }
+    return 0;
+}
