@@ -11,52 +11,11 @@ bool validTeam(Team team) {
     return value == 0 || value == 1;
 }
 
-bool sendsOff(PenaltyKind kind) {
-    return kind == PenaltyKind::MinorPlusMisconduct || kind == PenaltyKind::Misconduct ||
-           kind == PenaltyKind::GameMisconduct || kind == PenaltyKind::Match;
-}
-
-bool hasMisconduct(PenaltyKind kind) {
-    return kind == PenaltyKind::MinorPlusMisconduct || kind == PenaltyKind::Misconduct;
-}
-
-bool ejects(PenaltyKind kind) {
-    return kind == PenaltyKind::GameMisconduct || kind == PenaltyKind::Match;
-}
-
-std::vector<PenaltyPart> partsOf(PenaltyKind kind, const PenaltyRules& rules) {
-    const PenaltyPart minor{rules.minorTenths, true};
-    const PenaltyPart major{rules.majorTenths, false};
-    switch (kind) {
-    case PenaltyKind::Minor:
-    case PenaltyKind::MinorPlusMisconduct:
-        return {minor};
-    case PenaltyKind::DoubleMinor:
-        return {minor, minor};
-    case PenaltyKind::Major:
-    case PenaltyKind::Match: // IIHF Rule 21 / USA Hockey Rule 405(a): five minutes by a substitute
-        return {major};
-    case PenaltyKind::MajorPlusMinor:
-        // USA Hockey Rule 402(e), IIHF Rule 16: the major is served first.
-        return {major, minor};
-    case PenaltyKind::Misconduct:
-    case PenaltyKind::GameMisconduct:
-        return {};
-    }
-    return {};
-}
-
-int total(const std::vector<PenaltyPart>& parts) {
-    int sum = 0;
-    for (const PenaltyPart& part : parts)
-        sum += part.tenthsLeft;
-    return sum;
-}
-
 // What is left of a penalty signalled against a team that was not short-handed when the other
-// team scored: the goal takes the place of one minor (IIHF case book, delayed penalties,
-// situation 2; USA Hockey Rule 409). No rule book text was found for a signalled double minor;
-// one of its minors is taken, as for a single minor.
+// team scored: the goal takes the place of one minor (IIHF case book Rule 111, signalled
+// penalties, situation 2). The other books' texts for this case were not found and the same
+// commonly documented behaviour is kept; no text at all was found for a signalled double minor,
+// so one of its minors is taken, as for a single minor.
 std::optional<PenaltyKind> afterGoalOnSignal(PenaltyKind kind) {
     switch (kind) {
     case PenaltyKind::Minor:
@@ -72,8 +31,15 @@ std::optional<PenaltyKind> afterGoalOnSignal(PenaltyKind kind) {
 
 } // namespace
 
+int tenthsIn(const std::vector<PenaltyPart>& parts) {
+    int sum = 0;
+    for (const PenaltyPart& part : parts)
+        sum += part.tenthsLeft;
+    return sum;
+}
+
 int TimePenalty::tenthsLeft() const {
-    return total(parts);
+    return tenthsIn(parts);
 }
 
 bool operator==(const PenaltyPart& a, const PenaltyPart& b) {
@@ -134,7 +100,8 @@ bool PenaltyState::apply(const PenaltyEvent& event) {
         returns_.clear();
         const bool wasShort = shortHanded(against);
         goal(event.scorer, event.penaltyShot, event.firstToReturn);
-        // USA Hockey Rule 409(b), IIHF case book situation 1: a team already short by minors
+        // USA Hockey Rule 409(b), IIHF case book Rule 111 signalled penalties situation 1 and
+        // Table 14 C5: a team already short by minors
         // gets its signalled penalties in full after the goal ended its first minor.
         std::vector<Assessment> signalled;
         for (Assessment given : event.penalties) {
@@ -165,115 +132,10 @@ bool PenaltyState::apply(const PenaltyEvent& event) {
     return false;
 }
 
-void PenaltyState::assess(const std::vector<Assessment>& given) {
-    struct Entry {
-        Assessment given;
-        std::vector<PenaltyPart> parts;
-        bool substitute = false;
-        int cancelled = 0;
-    };
-    std::vector<Entry> entries;
-    for (const Assessment& one : given) {
-        Entry entry{one, partsOf(one.kind, rules_)};
-        // A player sent off for ten minutes or the game cannot sit his time penalties; a
-        // substitute does (IIHF Rule 22, USA Hockey Rule 404, NHL Rule 19.1).
-        entry.substitute = std::any_of(given.begin(), given.end(), [&](const Assessment& other) {
-            return other.team == one.team && other.player == one.player && sendsOff(other.kind);
-        });
-        entries.push_back(entry);
-    }
-
-    std::array<int, 2> minors{};
-    std::array<int, 2> majors{};
-    for (const Entry& entry : entries)
-        for (const PenaltyPart& part : entry.parts)
-            ++(part.minor ? minors : majors)[static_cast<int>(entry.given.team)];
-
-    const bool fourOnFour = playsSinglePairFourOnFour(rules_.book) && minors[0] == 1 &&
-                            minors[1] == 1 && majors[0] == 0 && majors[1] == 0 &&
-                            benches_[0].box.empty() && benches_[1].box.empty();
-    std::vector<int> playerTime(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        for (const Entry& other : entries)
-            if (other.given.team == entries[i].given.team &&
-                other.given.player == entries[i].given.player)
-                playerTime[i] += total(other.parts);
-
-    if (!fourOnFour) {
-        // Equal numbers of majors and of minors to both teams at one stoppage are served with
-        // substitutes and stay off the clocks; the difference goes on (NHL Rule 19.1/19.2,
-        // USA Hockey Rule 402(f)/403(c), Hockey Canada Rule 4.2(d), IIHF case book). Which of a
-        // team's penalties cancel is the captain's choice; by default the first given.
-        for (int team = 0; team < 2; ++team) {
-            int minorsLeft = std::min(minors[0], minors[1]);
-            int majorsLeft = std::min(majors[0], majors[1]);
-            for (Entry& entry : entries) {
-                if (static_cast<int>(entry.given.team) != team)
-                    continue;
-                auto& parts = entry.parts;
-                for (auto part = parts.begin(); part != parts.end();) {
-                    int& left = part->minor ? minorsLeft : majorsLeft;
-                    if (left > 0) {
-                        --left;
-                        entry.cancelled += part->tenthsLeft;
-                        part = parts.erase(part);
-                    } else {
-                        ++part;
-                    }
-                }
-            }
-        }
-    }
-
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Entry& entry = entries[i];
-        Bench& own = bench(entry.given.team);
-        if (hasMisconduct(entry.given.kind))
-            // The player sits his time penalties and then the ten minutes (NHL Rule 19.1).
-            own.offClock.push_back(
-                {entry.given.player, rules_.misconductTenths + playerTime[i], true});
-        if (ejects(entry.given.kind) && std::find(own.ejected.begin(), own.ejected.end(),
-                                                  entry.given.player) == own.ejected.end())
-            own.ejected.push_back(entry.given.player);
-        // A player whose penalty was only partly cancelled sits all of it; the difference on
-        // the clock tells when his team gets a skater back (NHL Rule 19.1).
-        const bool split = entry.cancelled > 0 && !entry.parts.empty();
-        if (entry.cancelled > 0 && !entry.substitute)
-            own.offClock.push_back(
-                {entry.given.player, entry.cancelled + total(entry.parts), false});
-        if (!entry.parts.empty()) {
-            TimePenalty penalty;
-            penalty.substitute = entry.substitute || split;
-            penalty.player = entry.substitute && entry.given.servedBy >= 0 ? entry.given.servedBy
-                                                                           : entry.given.player;
-            penalty.coincidentPair = fourOnFour;
-            penalty.parts = entry.parts;
-            queue(entry.given.team, penalty);
-        }
-    }
-    fillClocks(Team::Home);
-    fillClocks(Team::Guest);
-}
-
-void PenaltyState::queue(Team team, TimePenalty penalty) {
-    // A player already in the box sits his new penalty after the one he serves.
-    auto& box = bench(team).box;
-    if (!penalty.substitute) {
-        for (TimePenalty& held : box) {
-            if (held.player == penalty.player && !held.substitute &&
-                held.coincidentPair == penalty.coincidentPair) {
-                held.parts.insert(held.parts.end(), penalty.parts.begin(), penalty.parts.end());
-                return;
-            }
-        }
-    }
-    box.push_back(penalty);
-}
-
 void PenaltyState::fillClocks(Team team) {
     // A waiting penalty starts when a clock frees, in serving order; never more than two run,
-    // so a team is never more than two skaters short (IIHF Rule 16/17, NHL Rule 16.2/26.1,
-    // USA Hockey Rule 402, Hockey Canada Rule 4.2).
+    // so a team is never more than two skaters short (IIHF case book Rule 111 situation 7,
+    // USA Hockey Rule 402(c) case book).
     auto& box = bench(team).box;
     std::array<bool, 2> used{};
     for (const TimePenalty& penalty : box)
@@ -302,8 +164,9 @@ void PenaltyState::endFrontPart(Team team, std::size_t index) {
 
 void PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
     const Team against = opponent(scorer);
-    // Only a team outnumbered on the ice loses a minor (IIHF Rule 16 with Table 14, NHL Rule
-    // 16.2, USA Hockey Rule 402(c), Hockey Canada Rule 4.2(b)); a goal by the short-handed team
+    // Only a team outnumbered on the ice loses a minor (IIHF Rule 16 with Table 14, USA Hockey
+    // Rule 402(c), Hockey Canada Rule 4.2(b), an old NHL Rule 27; the current NHL text was not
+    // found); a goal by the short-handed team
     // ends nothing.
     if (!shortHanded(against))
         return;
@@ -321,7 +184,7 @@ void PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
             continue;
         }
         // The minor with the least time left in its current part ends (IIHF Table 14, USA
-        // Hockey Rule 402(c) casebook); with equal time the captain chooses (IIHF Table 14 C9,
+        // Hockey Rule 402 case book); with equal time the captain chooses (IIHF Table 14 C9,
         // USA Hockey Rule 402(d)).
         const int left = penalty.parts.front().tenthsLeft;
         const int best = box[*chosen].parts.front().tenthsLeft;

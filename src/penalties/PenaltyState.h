@@ -71,7 +71,9 @@ class PenaltyState {
     std::vector<OffClockPenalty> misconducts(Team team) const;
     std::vector<OffClockPenalty> coincident(Team team) const;
     std::vector<int> ejected(Team team) const;
-    // The players whose time ended with the last event applied.
+    // The players whose time ended with the last event applied. Players of coincident
+    // penalties and misconducts leave the box at the next stoppage (NHL Rule 19.1, USA Hockey
+    // Rule 402(f)); the engine only tells that their time is up.
     const std::vector<PlayerReturn>& mayReturn() const { return returns_; }
     int period() const { return period_; }
     const PenaltyRules& rules() const { return rules_; }
@@ -105,6 +107,8 @@ class PenaltyState {
 // The state after the events, applied in order from the start of a game.
 PenaltyState replay(const PenaltyRules& rules, const std::vector<PenaltyEvent>& events);
 
+// The time left in all parts together.
+int tenthsIn(const std::vector<PenaltyPart>& parts);
 bool validAssessment(const Assessment& given);
 Team opponent(Team team);
 
