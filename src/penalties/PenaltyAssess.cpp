@@ -1,0 +1,153 @@
+#include "penalties/PenaltyState.h"
+
+#include <algorithm>
+
+// Penalties given at one stoppage: what each kind puts on the clocks, which cancel as
+// coincident, and who sits them.
+namespace penalties {
+
+namespace {
+
+bool sendsOff(PenaltyKind kind) {
+    return kind == PenaltyKind::MinorPlusMisconduct || kind == PenaltyKind::Misconduct ||
+           kind == PenaltyKind::GameMisconduct || kind == PenaltyKind::Match;
+}
+
+bool hasMisconduct(PenaltyKind kind) {
+    return kind == PenaltyKind::MinorPlusMisconduct || kind == PenaltyKind::Misconduct;
+}
+
+bool ejects(PenaltyKind kind) {
+    return kind == PenaltyKind::GameMisconduct || kind == PenaltyKind::Match;
+}
+
+std::vector<PenaltyPart> partsOf(PenaltyKind kind, const PenaltyRules& rules) {
+    const PenaltyPart minor{rules.minorTenths, true};
+    const PenaltyPart major{rules.majorTenths, false};
+    switch (kind) {
+    case PenaltyKind::Minor:
+    case PenaltyKind::MinorPlusMisconduct:
+        return {minor};
+    case PenaltyKind::DoubleMinor:
+        return {minor, minor};
+    case PenaltyKind::Major:
+    case PenaltyKind::Match: // USA Hockey Rule 405(a): five minutes, sat by a substitute
+        return {major};
+    case PenaltyKind::MajorPlusMinor:
+        // USA Hockey Rule 402(e), IIHF Rule 16 (Table 14 B): the major is served first.
+        return {major, minor};
+    case PenaltyKind::Misconduct:
+    case PenaltyKind::GameMisconduct:
+        return {};
+    }
+    return {};
+}
+
+} // namespace
+
+void PenaltyState::assess(const std::vector<Assessment>& given) {
+    struct Entry {
+        Assessment given;
+        std::vector<PenaltyPart> parts;
+        bool substitute = false;
+        int cancelled = 0;
+    };
+    std::vector<Entry> entries;
+    for (const Assessment& one : given) {
+        Entry entry{one, partsOf(one.kind, rules_)};
+        // A player sent off for ten minutes or the game cannot sit his time penalties; a
+        // substitute does (NHL Rule 19.1, USA Hockey Rule 405(a), IIHF 2010 Rule 503).
+        entry.substitute = std::any_of(given.begin(), given.end(), [&](const Assessment& other) {
+            return other.team == one.team && other.player == one.player && sendsOff(other.kind);
+        });
+        entries.push_back(entry);
+    }
+
+    std::array<int, 2> minors{};
+    std::array<int, 2> majors{};
+    for (const Entry& entry : entries)
+        for (const PenaltyPart& part : entry.parts)
+            ++(part.minor ? minors : majors)[static_cast<int>(entry.given.team)];
+
+    const bool fourOnFour = playsSinglePairFourOnFour(rules_.book) && minors[0] == 1 &&
+                            minors[1] == 1 && majors[0] == 0 && majors[1] == 0 &&
+                            benches_[0].box.empty() && benches_[1].box.empty();
+    std::vector<int> playerTime(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        for (const Entry& other : entries)
+            if (other.given.team == entries[i].given.team &&
+                other.given.player == entries[i].given.player)
+                playerTime[i] += tenthsIn(other.parts);
+
+    if (!fourOnFour) {
+        // Equal numbers of majors and of minors to both teams at one stoppage are served with
+        // substitutes and stay off the clocks; the difference goes on (NHL Rule 19.1,
+        // USA Hockey Rule 402(f), Hockey Canada Rule 4.2(d), IIHF case book Rule 112). Which of a
+        // team's penalties cancel is the captain's choice; by default the first given.
+        for (int team = 0; team < 2; ++team) {
+            int minorsLeft = std::min(minors[0], minors[1]);
+            int majorsLeft = std::min(majors[0], majors[1]);
+            for (Entry& entry : entries) {
+                if (static_cast<int>(entry.given.team) != team)
+                    continue;
+                auto& parts = entry.parts;
+                for (auto part = parts.begin(); part != parts.end();) {
+                    int& left = part->minor ? minorsLeft : majorsLeft;
+                    if (left > 0) {
+                        --left;
+                        entry.cancelled += part->tenthsLeft;
+                        part = parts.erase(part);
+                    } else {
+                        ++part;
+                    }
+                }
+            }
+        }
+    }
+
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const Entry& entry = entries[i];
+        Bench& own = bench(entry.given.team);
+        if (hasMisconduct(entry.given.kind))
+            // The player sits his time penalties and then the ten minutes (NHL Rule 19.1).
+            own.offClock.push_back(
+                {entry.given.player, rules_.misconductTenths + playerTime[i], true});
+        if (ejects(entry.given.kind) && std::find(own.ejected.begin(), own.ejected.end(),
+                                                  entry.given.player) == own.ejected.end())
+            own.ejected.push_back(entry.given.player);
+        // A player whose penalty was only partly cancelled sits all of it; the difference on
+        // the clock tells when his team gets a skater back (NHL Rule 19.1).
+        const bool split = entry.cancelled > 0 && !entry.parts.empty();
+        if (entry.cancelled > 0 && !entry.substitute)
+            own.offClock.push_back(
+                {entry.given.player, entry.cancelled + tenthsIn(entry.parts), false});
+        if (!entry.parts.empty()) {
+            TimePenalty penalty;
+            penalty.substitute = entry.substitute || split;
+            penalty.player = entry.substitute && entry.given.servedBy >= 0 ? entry.given.servedBy
+                                                                           : entry.given.player;
+            penalty.coincidentPair = fourOnFour;
+            penalty.parts = entry.parts;
+            queue(entry.given.team, penalty);
+        }
+    }
+    fillClocks(Team::Home);
+    fillClocks(Team::Guest);
+}
+
+void PenaltyState::queue(Team team, TimePenalty penalty) {
+    // A player already in the box sits his new penalty after the one he serves.
+    auto& box = bench(team).box;
+    if (!penalty.substitute) {
+        for (TimePenalty& held : box) {
+            if (held.player == penalty.player && !held.substitute &&
+                held.coincidentPair == penalty.coincidentPair) {
+                held.parts.insert(held.parts.end(), penalty.parts.begin(), penalty.parts.end());
+                return;
+            }
+        }
+    }
+    box.push_back(penalty);
+}
+
+} // namespace penalties

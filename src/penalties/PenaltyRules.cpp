@@ -1,0 +1,33 @@
+#include "penalties/PenaltyRules.h"
+
+namespace penalties {
+
+PenaltyRules rulesFor(RuleBook book) {
+    PenaltyRules rules;
+    rules.book = book;
+    return rules;
+}
+
+int youthMinorTenths(RuleBook book) {
+    // USA Hockey Rule 402 (Note): youth affiliates may shorten minors to no less than 1:30 where
+    // periods are 15 minutes or less. No published text was found for the other books, so they
+    // keep the full two minutes.
+    return book == RuleBook::UsaHockey ? 900 : 1200;
+}
+
+bool playsSinglePairFourOnFour(RuleBook book) {
+    // NHL Rule 19.1: one minor to one player of each team at the same stoppage, with no other
+    // penalties on the clocks, is served without substitution, four on four. USA Hockey Rule
+    // 402(f), Hockey Canada Rule 4.2(d) and the IIHF case book (coincident minors) substitute.
+    return book == RuleBook::Nhl;
+}
+
+bool penaltyShotGoalEndsMinor(RuleBook book) {
+    // USA Hockey Rule 402(c), Hockey Canada Rule 4.2(b) Note and IIHF Rule 16 say no. The only
+    // NHL text found (an old Rule 27) said yes; the current NHL text was not found, so the
+    // commonly documented behaviour is kept for all four.
+    (void)book;
+    return false;
+}
+
+} // namespace penalties

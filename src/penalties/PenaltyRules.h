@@ -1,0 +1,29 @@
+#pragma once
+
+// Which rule book the penalty engine follows, and the lengths it plays. Times are game time in
+// tenths of a second.
+namespace penalties {
+
+enum class RuleBook { Iihf, UsaHockey, HockeyCanada, Nhl };
+
+struct PenaltyRules {
+    RuleBook book = RuleBook::Iihf;
+    int minorTenths = 1200; // 1:30 where a league plays short youth minors
+    int majorTenths = 3000;
+    int misconductTenths = 6000;
+};
+
+// The rules for a book with its standard lengths.
+PenaltyRules rulesFor(RuleBook book);
+
+// The shortest minor the book lets a youth league play.
+int youthMinorTenths(RuleBook book);
+
+// Whether one minor to each team at one stoppage, with nothing else on the clocks, is played
+// four on four instead of being served with substitutes.
+bool playsSinglePairFourOnFour(RuleBook book);
+
+// Whether a goal on a penalty shot ends a minor of the short-handed team.
+bool penaltyShotGoalEndsMinor(RuleBook book);
+
+} // namespace penalties

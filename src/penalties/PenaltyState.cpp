@@ -1,0 +1,307 @@
+#include "penalties/PenaltyState.h"
+
+#include <algorithm>
+
+namespace penalties {
+
+namespace {
+
+bool validTeam(Team team) {
+    const int value = static_cast<int>(team);
+    return value == 0 || value == 1;
+}
+
+// What is left of a penalty signalled against a team that was not short-handed when the other
+// team scored: the goal takes the place of one minor (IIHF case book Rule 111, signalled
+// penalties, situation 2). The other books' texts for this case were not found and the same
+// commonly documented behaviour is kept; no text at all was found for a signalled double minor,
+// so one of its minors is taken, as for a single minor.
+std::optional<PenaltyKind> afterGoalOnSignal(PenaltyKind kind) {
+    switch (kind) {
+    case PenaltyKind::Minor:
+        return std::nullopt;
+    case PenaltyKind::DoubleMinor:
+        return PenaltyKind::Minor;
+    case PenaltyKind::MinorPlusMisconduct:
+        return PenaltyKind::Misconduct;
+    default:
+        return kind;
+    }
+}
+
+} // namespace
+
+int tenthsIn(const std::vector<PenaltyPart>& parts) {
+    int sum = 0;
+    for (const PenaltyPart& part : parts)
+        sum += part.tenthsLeft;
+    return sum;
+}
+
+int TimePenalty::tenthsLeft() const {
+    return tenthsIn(parts);
+}
+
+bool operator==(const PenaltyPart& a, const PenaltyPart& b) {
+    return a.tenthsLeft == b.tenthsLeft && a.minor == b.minor;
+}
+
+bool operator==(const TimePenalty& a, const TimePenalty& b) {
+    return a.player == b.player && a.substitute == b.substitute &&
+           a.coincidentPair == b.coincidentPair && a.slot == b.slot && a.parts == b.parts;
+}
+
+bool operator==(const OffClockPenalty& a, const OffClockPenalty& b) {
+    return a.player == b.player && a.tenthsLeft == b.tenthsLeft && a.misconduct == b.misconduct;
+}
+
+bool operator==(const PlayerReturn& a, const PlayerReturn& b) {
+    return a.team == b.team && a.player == b.player && a.substitute == b.substitute;
+}
+
+bool PenaltyState::Bench::operator==(const Bench& other) const {
+    return box == other.box && offClock == other.offClock && ejected == other.ejected;
+}
+
+Team opponent(Team team) {
+    return team == Team::Home ? Team::Guest : Team::Home;
+}
+
+bool validAssessment(const Assessment& given) {
+    const int kind = static_cast<int>(given.kind);
+    return validTeam(given.team) && kind >= 0 && kind <= static_cast<int>(PenaltyKind::Match) &&
+           given.player >= 0 && given.player <= 999 && given.servedBy >= -1 &&
+           given.servedBy <= 999;
+}
+
+PenaltyState::PenaltyState(PenaltyRules rules) : rules_(rules) {
+    // A length of zero would stall the clocks; every penalty lasts at least a tenth.
+    rules_.minorTenths = std::max(1, rules_.minorTenths);
+    rules_.majorTenths = std::max(1, rules_.majorTenths);
+    rules_.misconductTenths = std::max(1, rules_.misconductTenths);
+}
+
+bool PenaltyState::apply(const PenaltyEvent& event) {
+    switch (event.type) {
+    case PenaltyEvent::Type::Assess:
+        if (event.penalties.empty() ||
+            !std::all_of(event.penalties.begin(), event.penalties.end(), validAssessment))
+            return false;
+        returns_.clear();
+        assess(event.penalties);
+        return true;
+    case PenaltyEvent::Type::Goal: {
+        if (!validTeam(event.scorer))
+            return false;
+        const Team against = opponent(event.scorer);
+        for (const Assessment& signalled : event.penalties)
+            if (!validAssessment(signalled) || signalled.team != against)
+                return false;
+        returns_.clear();
+        const bool wasShort = shortHanded(against);
+        goal(event.scorer, event.penaltyShot, event.firstToReturn);
+        // USA Hockey Rule 409(b), IIHF case book Rule 111 signalled penalties situation 1 and
+        // Table 14 C5: a team already short by minors
+        // gets its signalled penalties in full after the goal ended its first minor.
+        std::vector<Assessment> signalled;
+        for (Assessment given : event.penalties) {
+            if (!wasShort) {
+                const std::optional<PenaltyKind> left = afterGoalOnSignal(given.kind);
+                if (!left)
+                    continue;
+                given.kind = *left;
+            }
+            signalled.push_back(given);
+        }
+        if (!signalled.empty())
+            assess(signalled);
+        return true;
+    }
+    case PenaltyEvent::Type::Advance:
+        if (event.tenths < 0)
+            return false;
+        returns_.clear();
+        advance(event.tenths);
+        return true;
+    case PenaltyEvent::Type::PeriodEnd:
+        // Time left carries into the next period (every book): nothing on the clocks changes.
+        returns_.clear();
+        ++period_;
+        return true;
+    }
+    return false;
+}
+
+void PenaltyState::fillClocks(Team team) {
+    // A waiting penalty starts when a clock frees, in serving order; never more than two run,
+    // so a team is never more than two skaters short (IIHF case book Rule 111 situation 7,
+    // USA Hockey Rule 402(c) case book).
+    auto& box = bench(team).box;
+    std::array<bool, 2> used{};
+    for (const TimePenalty& penalty : box)
+        if (penalty.slot >= 0)
+            used[penalty.slot] = true;
+    for (TimePenalty& penalty : box) {
+        if (penalty.slot >= 0)
+            continue;
+        const int free = !used[0] ? 0 : (!used[1] ? 1 : -1);
+        if (free < 0)
+            return;
+        penalty.slot = free;
+        used[free] = true;
+    }
+}
+
+void PenaltyState::endFrontPart(Team team, std::size_t index) {
+    auto& box = bench(team).box;
+    TimePenalty& penalty = box[index];
+    penalty.parts.erase(penalty.parts.begin());
+    if (penalty.parts.empty()) {
+        returns_.push_back({team, penalty.player, penalty.substitute});
+        box.erase(box.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+}
+
+void PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
+    const Team against = opponent(scorer);
+    // Only a team outnumbered on the ice loses a minor (IIHF Rule 16 with Table 14, USA Hockey
+    // Rule 402(c), Hockey Canada Rule 4.2(b), an old NHL Rule 27; the current NHL text was not
+    // found); a goal by the short-handed team
+    // ends nothing.
+    if (!shortHanded(against))
+        return;
+    if (penaltyShot && !penaltyShotGoalEndsMinor(rules_.book))
+        return;
+    auto& box = bench(against).box;
+    std::optional<std::size_t> chosen;
+    for (std::size_t i = 0; i < box.size(); ++i) {
+        const TimePenalty& penalty = box[i];
+        // Majors and coincident minors never end on a goal.
+        if (penalty.slot < 0 || penalty.coincidentPair || !penalty.parts.front().minor)
+            continue;
+        if (!chosen) {
+            chosen = i;
+            continue;
+        }
+        // The minor with the least time left in its current part ends (IIHF Table 14, USA
+        // Hockey Rule 402 case book); with equal time the captain chooses (IIHF Table 14 C9,
+        // USA Hockey Rule 402(d)).
+        const int left = penalty.parts.front().tenthsLeft;
+        const int best = box[*chosen].parts.front().tenthsLeft;
+        if (left < best || (left == best && penalty.player == firstToReturn &&
+                            box[*chosen].player != firstToReturn))
+            chosen = i;
+    }
+    if (!chosen)
+        return;
+    endFrontPart(against, *chosen);
+    fillClocks(against);
+}
+
+void PenaltyState::advance(int tenths) {
+    while (tenths > 0) {
+        int step = tenths;
+        for (const Bench& side : benches_) {
+            for (const TimePenalty& penalty : side.box)
+                if (penalty.slot >= 0)
+                    step = std::min(step, penalty.parts.front().tenthsLeft);
+            for (const OffClockPenalty& off : side.offClock)
+                step = std::min(step, off.tenthsLeft);
+        }
+        step = std::max(step, 1);
+        tenths -= step;
+        for (int team = 0; team < 2; ++team) {
+            const Team side = static_cast<Team>(team);
+            Bench& own = benches_[team];
+            for (TimePenalty& penalty : own.box)
+                if (penalty.slot >= 0)
+                    penalty.parts.front().tenthsLeft -= step;
+            for (std::size_t i = 0; i < own.box.size();) {
+                TimePenalty& penalty = own.box[i];
+                if (penalty.slot >= 0 && penalty.parts.front().tenthsLeft <= 0) {
+                    const std::size_t before = own.box.size();
+                    endFrontPart(side, i);
+                    if (own.box.size() != before)
+                        continue;
+                }
+                ++i;
+            }
+            for (OffClockPenalty& off : own.offClock)
+                off.tenthsLeft -= step;
+            for (auto off = own.offClock.begin(); off != own.offClock.end();) {
+                if (off->tenthsLeft <= 0) {
+                    returns_.push_back({side, off->player});
+                    off = own.offClock.erase(off);
+                } else {
+                    ++off;
+                }
+            }
+            fillClocks(side);
+        }
+    }
+}
+
+std::array<std::optional<ClockShown>, 2> PenaltyState::clocks(Team team) const {
+    std::array<std::optional<ClockShown>, 2> shown;
+    for (const TimePenalty& penalty : bench(team).box)
+        if (penalty.slot >= 0)
+            shown[penalty.slot] =
+                ClockShown{penalty.player, penalty.tenthsLeft(), penalty.substitute};
+    return shown;
+}
+
+std::vector<ClockShown> PenaltyState::waiting(Team team) const {
+    std::vector<ClockShown> shown;
+    for (const TimePenalty& penalty : bench(team).box)
+        if (penalty.slot < 0)
+            shown.push_back({penalty.player, penalty.tenthsLeft(), penalty.substitute});
+    return shown;
+}
+
+int PenaltyState::skaters(Team team) const {
+    int running = 0;
+    for (const TimePenalty& penalty : bench(team).box)
+        if (penalty.slot >= 0)
+            ++running;
+    return 5 - running;
+}
+
+bool PenaltyState::shortHanded(Team team) const {
+    return skaters(team) < skaters(opponent(team));
+}
+
+std::vector<OffClockPenalty> PenaltyState::misconducts(Team team) const {
+    std::vector<OffClockPenalty> found;
+    for (const OffClockPenalty& off : bench(team).offClock)
+        if (off.misconduct)
+            found.push_back(off);
+    return found;
+}
+
+std::vector<OffClockPenalty> PenaltyState::coincident(Team team) const {
+    std::vector<OffClockPenalty> found;
+    for (const OffClockPenalty& off : bench(team).offClock)
+        if (!off.misconduct)
+            found.push_back(off);
+    return found;
+}
+
+std::vector<int> PenaltyState::ejected(Team team) const {
+    return bench(team).ejected;
+}
+
+bool PenaltyState::operator==(const PenaltyState& other) const {
+    return rules_.book == other.rules_.book && rules_.minorTenths == other.rules_.minorTenths &&
+           rules_.majorTenths == other.rules_.majorTenths &&
+           rules_.misconductTenths == other.rules_.misconductTenths && benches_ == other.benches_ &&
+           returns_ == other.returns_ && period_ == other.period_;
+}
+
+PenaltyState replay(const PenaltyRules& rules, const std::vector<PenaltyEvent>& events) {
+    PenaltyState state(rules);
+    for (const PenaltyEvent& event : events)
+        state.apply(event);
+    return state;
+}
+
+} // namespace penalties

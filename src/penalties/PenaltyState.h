@@ -1,0 +1,115 @@
+#pragma once
+
+#include "penalties/PenaltyEvent.h"
+#include "penalties/PenaltyRules.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+// The penalty bench of both teams at one moment of game time: what the two penalty clocks of
+// each team show, who waits, the strength on the ice, running misconducts and who may return.
+// A plain value: apply() moves it on by one event, copies are snapshots, and replaying the
+// same events from the same rules always gives an equal state.
+namespace penalties {
+
+// One stretch of a time penalty: a double minor is two minor parts, a major and minor a major
+// part followed by a minor part.
+struct PenaltyPart {
+    int tenthsLeft = 0;
+    bool minor = true;
+};
+
+struct TimePenalty {
+    int player = 0;
+    bool substitute = false;     // sat by a substitute for the penalised player
+    bool coincidentPair = false; // one of a pair played four on four; no goal ends it
+    int slot = -1;               // penalty clock 0 or 1; -1 while waiting
+    std::vector<PenaltyPart> parts;
+
+    int tenthsLeft() const;
+};
+
+// A penalty that keeps a player off the ice without making his team short: a misconduct, or
+// coincident time served while substitutes play.
+struct OffClockPenalty {
+    int player = 0;
+    int tenthsLeft = 0;
+    bool misconduct = false;
+};
+
+struct ClockShown {
+    int player = 0;
+    int tenthsLeft = 0;
+    bool substitute = false;
+};
+
+struct PlayerReturn {
+    Team team = Team::Home;
+    int player = 0;
+    bool substitute = false; // the substitute who sat the time for this player
+};
+
+bool operator==(const PenaltyPart& a, const PenaltyPart& b);
+bool operator==(const TimePenalty& a, const TimePenalty& b);
+bool operator==(const OffClockPenalty& a, const OffClockPenalty& b);
+bool operator==(const PlayerReturn& a, const PlayerReturn& b);
+
+class PenaltyState {
+  public:
+    explicit PenaltyState(PenaltyRules rules = {});
+
+    // Moves the state on by one event. An event that makes no sense (negative time, unknown
+    // team or kind, signalled penalties against the scorer) is refused: returns false and
+    // leaves the state as it was.
+    bool apply(const PenaltyEvent& event);
+
+    std::array<std::optional<ClockShown>, 2> clocks(Team team) const;
+    std::vector<ClockShown> waiting(Team team) const;
+    int skaters(Team team) const;
+    bool shortHanded(Team team) const;
+    std::vector<OffClockPenalty> misconducts(Team team) const;
+    std::vector<OffClockPenalty> coincident(Team team) const;
+    std::vector<int> ejected(Team team) const;
+    // The players whose time ended with the last event applied. Players of coincident
+    // penalties and misconducts leave the box at the next stoppage (NHL Rule 19.1, USA Hockey
+    // Rule 402(f)); the engine only tells that their time is up.
+    const std::vector<PlayerReturn>& mayReturn() const { return returns_; }
+    int period() const { return period_; }
+    const PenaltyRules& rules() const { return rules_; }
+
+    bool operator==(const PenaltyState& other) const;
+    bool operator!=(const PenaltyState& other) const { return !(*this == other); }
+
+  private:
+    struct Bench {
+        std::vector<TimePenalty> box; // in serving order
+        std::vector<OffClockPenalty> offClock;
+        std::vector<int> ejected;
+        bool operator==(const Bench& other) const;
+    };
+
+    void assess(const std::vector<Assessment>& given);
+    void goal(Team scorer, bool penaltyShot, int firstToReturn);
+    void advance(int tenths);
+    void endFrontPart(Team team, std::size_t index);
+    void fillClocks(Team team);
+    void queue(Team team, TimePenalty penalty);
+    Bench& bench(Team team) { return benches_[static_cast<int>(team)]; }
+    const Bench& bench(Team team) const { return benches_[static_cast<int>(team)]; }
+
+    PenaltyRules rules_;
+    std::array<Bench, 2> benches_;
+    std::vector<PlayerReturn> returns_;
+    int period_ = 1;
+};
+
+// The state after the events, applied in order from the start of a game.
+PenaltyState replay(const PenaltyRules& rules, const std::vector<PenaltyEvent>& events);
+
+// The time left in all parts together.
+int tenthsIn(const std::vector<PenaltyPart>& parts);
+bool validAssessment(const Assessment& given);
+Team opponent(Team team);
+
+} // namespace penalties
