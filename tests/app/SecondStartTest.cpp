@@ -23,6 +23,21 @@ void PrintTo(const FirstCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// Whether the process shows as stopped ("T" in /proc/PID/stat) within `ms`.
+bool stoppedWithin(qint64 pid, int ms) {
+    for (int waited = 0; waited < ms; waited += 10) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (stat.open(QIODevice::ReadOnly)) {
+            const QByteArray line = stat.readAll();
+            const qsizetype close = line.lastIndexOf(')');
+            if (close >= 0 && line.mid(close + 2, 1) == "T")
+                return true;
+        }
+        QThread::msleep(10);
+    }
+    return false;
+}
+
 class SecondStart : public ::testing::TestWithParam<FirstCase> {
   protected:
     SecondStart() : program(PUCKTALLY_PROGRAM) {}
@@ -101,6 +116,9 @@ TEST_P(SecondStart, ShowsTheRunningBoardAndEnds) {
 TEST_P(SecondStart, GivesUpOnARunningBoardThatHangs) {
     ASSERT_TRUE(startFirst());
     ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
+    // Stopped for certain before the second start asks it: a stop takes effect
+    // asynchronously, and a busy machine may let the first answer in between.
+    ASSERT_TRUE(stoppedWithin(first.processId(), 10000)) << "the first start did not stop";
     const PrivateProgram::Run second = startAgain();
     ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
     ASSERT_TRUE(second.finished) << "the second start ran on";
