@@ -386,7 +386,8 @@ class BoardShortcutsTest : public QObject {
     }
     void sheetNotice() {
         QFETCH(bool, waits);
-        JournalBoard b(Settings(), newFile());
+        const Settings settings; // the board keeps a reference: it must outlive the board
+        JournalBoard b(settings, newFile());
         b.type(EntryBox::HomeBack, "2\r");
         QElapsedTimer shownFor;
         b.key(EntryBox::HomeBack, Qt::Key_S, Qt::ControlModifier);
