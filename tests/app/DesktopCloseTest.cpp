@@ -2,6 +2,7 @@
 // window, clicked on to the board, the horn sounding, the board closed from its title bar.
 // The program must end at once, end the game in its journal, and start fresh the next time;
 // on a bare X server and under a real window manager.
+#include "journal/PrivateProgram.h"
 #include "support/XDesktop.h"
 
 #include <QElapsedTimer>
@@ -9,28 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// One user's home: a private settings store and game journal for every run of the program.
-class UserHome {
-  public:
-    QProcessEnvironment environment(QProcessEnvironment env) const {
-        env.insert(QStringLiteral("HOME"), dir_.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dir_.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("PUCKTALLY_JOURNAL_DIR"),
-                   dir_.filePath(QStringLiteral("journal")));
-        return env;
-    }
-    QString file(const QString& name) const { return dir_.filePath(name); }
-
-  private:
-    QTemporaryDir dir_;
-};
 
 // Whether the sound server is playing a stream now.
 bool soundPlaying() {
@@ -42,17 +25,21 @@ bool soundPlaying() {
 }
 
 // The board a start shows, every field, as the program's own snapshot hook writes it.
-QJsonObject boardAtStart(const QProcessEnvironment& env, const QString& base) {
-    QProcess run;
-    QProcessEnvironment e = env;
-    e.insert(QStringLiteral("PUCKTALLY_TEST_SNAPSHOT"), base);
-    run.setProcessEnvironment(e);
-    run.start(QStringLiteral(PUCKTALLY_PROGRAM), {QStringLiteral("bypass")});
-    run.waitForFinished(30000);
-    QFile f(base + QStringLiteral(".json"));
+QJsonObject boardAtStart(PrivateProgram& user, QProcessEnvironment env) {
+    env.insert(QStringLiteral("PUCKTALLY_TEST_SNAPSHOT"), user.path(QStringLiteral("start")));
+    user.run({QStringLiteral("bypass")}, env, 30000);
+    QFile f(user.path(QStringLiteral("start.json")));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+// A private home and journal whose program shows its windows on `desktop`.
+QProcessEnvironment onDesktop(const PrivateProgram& user, const XDesktop& desktop) {
+    QProcessEnvironment env = user.environment();
+    for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM"})
+        env.insert(QLatin1String(name), desktop.environment().value(QLatin1String(name)));
+    return env;
 }
 
 class DesktopClose : public testing::TestWithParam<bool> {};
@@ -62,8 +49,8 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
     ASSERT_TRUE(desktop.ok()) << "no private X server";
     ASSERT_EQ(desktop.managed(), GetParam()) << "the window manager did not start";
     ASSERT_FALSE(soundPlaying()) << "something else plays on the sound server";
-    UserHome user;
-    const QProcessEnvironment env = user.environment(desktop.environment());
+    PrivateProgram user(QStringLiteral(PUCKTALLY_PROGRAM));
+    const QProcessEnvironment env = onDesktop(user, desktop);
 
     QProcess program;
     program.setProcessEnvironment(env);
@@ -107,18 +94,13 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
 
     // The journal ended the game, and the next start shows a fresh board, field for field,
     // as a start on an empty journal does.
-    QProcess games;
-    games.setProcessEnvironment(env);
-    games.start(QStringLiteral(PUCKTALLY_PROGRAM), {QStringLiteral("--games")});
-    ASSERT_TRUE(games.waitForFinished(10000));
-    const QString listed = QString::fromUtf8(games.readAllStandardOutput());
+    const QString listed = user.run({QStringLiteral("--games")}, env).out;
     EXPECT_TRUE(listed.contains(QStringLiteral("\n1\t"))) << listed.toStdString();
     EXPECT_FALSE(listed.contains(QStringLiteral("not closed"))) << listed.toStdString();
 
-    const QJsonObject next = boardAtStart(env, user.file(QStringLiteral("next")));
-    UserHome newUser;
-    const QJsonObject fresh = boardAtStart(newUser.environment(desktop.environment()),
-                                           newUser.file(QStringLiteral("fresh")));
+    const QJsonObject next = boardAtStart(user, env);
+    PrivateProgram newUser(QStringLiteral(PUCKTALLY_PROGRAM));
+    const QJsonObject fresh = boardAtStart(newUser, onDesktop(newUser, desktop));
     ASSERT_FALSE(fresh.isEmpty());
     EXPECT_EQ(fresh.value(QStringLiteral("clock")).toString(), QStringLiteral("10:00"));
     // Compared as text, so that a failure shows which fields differ.
