@@ -2,13 +2,12 @@
 // front and ends without touching its game; a running board that hangs is given up on in
 // time; one that was killed leaves nothing that keeps the next start from running.
 #include "journal/PrivateProgram.h"
+#include "support/SignalProcess.h"
 
 #include <QFile>
 #include <QThread>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <ostream>
-#include <sys/types.h>
 
 namespace {
 
@@ -82,7 +81,7 @@ class SecondStart : public ::testing::TestWithParam<FirstCase> {
     }
 
     ~SecondStart() override {
-        ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+        signalProcess(first, SIGCONT);
         first.kill();
         first.waitForFinished(5000);
     }
@@ -115,12 +114,12 @@ TEST_P(SecondStart, ShowsTheRunningBoardAndEnds) {
 
 TEST_P(SecondStart, GivesUpOnARunningBoardThatHangs) {
     ASSERT_TRUE(startFirst());
-    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
+    ASSERT_TRUE(signalProcess(first, SIGSTOP));
     // Stopped for certain before the second start asks it: a stop takes effect
     // asynchronously, and a busy machine may let the first answer in between.
     ASSERT_TRUE(stoppedWithin(first.processId(), 10000)) << "the first start did not stop";
     const PrivateProgram::Run second = startAgain();
-    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    signalProcess(first, SIGCONT);
     ASSERT_TRUE(second.finished) << "the second start ran on";
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_TRUE(second.err.contains("did not answer")) << second.err.toStdString();
@@ -131,7 +130,7 @@ TEST_P(SecondStart, GivesUpOnARunningBoardThatHangs) {
 
 TEST_P(SecondStart, StartsAfterTheRunningBoardWasKilled) {
     ASSERT_TRUE(startFirst());
-    ::kill(static_cast<pid_t>(first.processId()), SIGKILL);
+    signalProcess(first, SIGKILL);
     first.waitForFinished(5000);
     ASSERT_TRUE(QFile::exists(program.path("journal/pucktally.lock")));
     QProcessEnvironment env = program.environment();

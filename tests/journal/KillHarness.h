@@ -2,6 +2,7 @@
 
 #include "PrivateProgram.h"
 #include "support/Patience.h"
+#include "support/SignalProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,8 +15,6 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QThread>
-#include <csignal>
-#include <sys/types.h>
 
 // Runs the real program on a private journal and settings store, plays a random game on it
 // through its test hooks, kills it with SIGKILL at a moment of the caller's choosing, starts
@@ -49,7 +48,7 @@ class KillHarness : public PrivateProgram {
         while (!QFile::exists(dir_.filePath("state.json")) && !starting.hasExpired(kPatienceMs))
             QThread::msleep(50);
         QThread::msleep(static_cast<unsigned long>(ms));
-        ::kill(static_cast<pid_t>(play.processId()), SIGKILL);
+        signalProcess(play, SIGKILL);
         play.waitForFinished(kPatienceMs);
 
         const QJsonObject drawn = readJson(dir_.filePath("state.json"));
