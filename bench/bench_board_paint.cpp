@@ -5,8 +5,8 @@
 // penalties running, the worst a tick gets.
 #include "BenchMain.h"
 #include "BenchPictures.h"
-#include "app/HeapTuning.h"
 #include "board/frmScoreBoard.h"
+#include "platform/HeapTuning.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
 

@@ -1,8 +1,8 @@
 // The cost of one clock tick with the game clock and all four penalties in use and running,
 // reading the real steady clock; digits go into memory, so painting is left out.
 
-#include "board/KeyCodes.h"
-#include "board/ScoreBoardLogic.h"
+#include "game/KeyCodes.h"
+#include "game/ScoreBoardLogic.h"
 #include "settings/Settings.h"
 #include "support/FakeBoardView.h"
 

@@ -3,9 +3,9 @@
 // The tenth-aligned clock timer is measured beside free-running 100 ms timers.
 
 #include "BenchMain.h"
-#include "board/ClockFace.h"
-#include "board/TenthTimer.h"
-#include "board/modCount.h"
+#include "game/ClockFace.h"
+#include "game/TenthTimer.h"
+#include "game/modCount.h"
 
 #include "BenchPercentiles.h"
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 // drawing a tenth to a /live client receiving it, and the clock tick's lag with the feed busy.
 
 #include "BenchMain.h"
-#include "board/BoardHarness.h"
-#include "board/TenthTimer.h"
 #include "feed/FeedState.h"
 #include "feed/LiveFeed.h"
+#include "game/BoardHarness.h"
+#include "game/TenthTimer.h"
 
 #include "BenchPercentiles.h"
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 // How fast the help document reads and lays out, and how the rich-text reader keeps pace on large
 // documents, well formed and not: the throughput must not fall as the input grows.
 #include "BenchMain.h"
-#include "app/HeapTuning.h"
-#include "display/RtfReader.h"
+#include "help/RtfReader.h"
+#include "platform/HeapTuning.h"
 
 #include <benchmark/benchmark.h>
 

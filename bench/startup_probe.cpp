@@ -1,9 +1,9 @@
 // Starts as the program does (settings from the per-user store, the board shown) and exits
 // at the board's first paint. With "--run-ms N" it keeps the board running, clock and all
 // four penalties counting, for N milliseconds first, so its peak memory can be read.
-#include "board/KeyCodes.h"
-#include "board/TimeSource.h"
 #include "board/frmScoreBoard.h"
+#include "game/KeyCodes.h"
+#include "game/TimeSource.h"
 #include "settings/ProgramFolder.h"
 #include "settings/QtSettingsStore.h"
 #include "settings/Settings.h"

@@ -4,8 +4,8 @@
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 
-#include "board/KeyCodes.h"
-#include "board/NativeKey.h"
+#include "game/KeyCodes.h"
+#include "platform/NativeKey.h"
 
 #include <QKeyEvent>
 

@@ -4,8 +4,8 @@
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 
-#include "board/KeyCodes.h"
-#include "board/modShowDigits.h"
+#include "game/KeyCodes.h"
+#include "game/modShowDigits.h"
 #include "support/MemoryDigitGroup.h"
 
 #include <QString>

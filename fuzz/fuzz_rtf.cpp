@@ -3,7 +3,7 @@
 // read the same input the same way twice, and leave a document that lays out.
 #include "FuzzCheck.h"
 
-#include "display/RtfReader.h"
+#include "help/RtfReader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

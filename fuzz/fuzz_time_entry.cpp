@@ -3,8 +3,8 @@
 #include "FuzzCheck.h"
 #include "FuzzInput.h"
 
-#include "board/KeyCodes.h"
-#include "board/TimeEntry.h"
+#include "game/KeyCodes.h"
+#include "game/TimeEntry.h"
 #include "support/MemoryDigitGroup.h"
 
 #include <QString>

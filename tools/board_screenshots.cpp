@@ -7,10 +7,10 @@
 #include "app/ProgramWindows.h"
 #include "board/frmScoreBoard.h"
 #include "display/ResizeDrag.h"
-#include "settings/ChooseKey.h"
+#include "options/ChooseKey.h"
+#include "options/frmChooseKey.h"
+#include "options/frmOptions.h"
 #include "settings/Settings.h"
-#include "settings/frmChooseKey.h"
-#include "settings/frmOptions.h"
 #include "support/FakeTimeSource.h"
 #include "support/MemorySettingsStore.h"
 

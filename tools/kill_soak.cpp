@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int kills = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
     const auto seed = static_cast<std::uint32_t>(argc > 2 ? atoi(argv[2]) : 20261208);
-    const QString program = QCoreApplication::applicationDirPath() + "/pucktally";
+    const QString program = QCoreApplication::applicationDirPath() + "/pucktally_testable";
     QRandomGenerator rng(seed);
     int exact = 0, behind = 0, wrong = 0, noAnswer = 0;
     // A fresh journal every 20 kills, so games of many lengths are tried.

@@ -2,7 +2,7 @@
 
 #include "app/frmSplash.h"
 #include "board/frmScoreBoard.h"
-#include "display/frmHelp.h"
+#include "help/frmHelp.h"
 
 #include <QApplication>
 
@@ -27,6 +27,7 @@ void ProgramWindows::start(const QStringList& commandLine) {
 frmScoreBoard& ProgramWindows::showBoard() {
     if (!board_) {
         board_ = std::make_unique<frmScoreBoard>(settings_, store_, time_);
+        board_->setOptionsPages(optionsPages_);
         // Told once the board has accepted its close and closed its sounds. Not judged from
         // its visibility at some later moment: closing an audio output runs pending events
         // while the board is still on screen, and a check made then would miss the close.

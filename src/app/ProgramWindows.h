@@ -1,5 +1,7 @@
 #pragma once
 
+#include "options/OptionsPage.h"
+
 #include <QObject>
 #include <QPointer>
 #include <memory>
@@ -26,6 +28,10 @@ class ProgramWindows : public QObject {
     // Loads the splash window (which loads the settings) and shows it, unless the command
     // line's remaining words ask for the board at once.
     void start(const QStringList& commandLine);
+
+    // Tabs of features beyond the board's own settings, for every options dialog opened.
+    void setOptionsPages(const OptionsPageMakers& pages) { optionsPages_ = pages; }
+    const OptionsPageMakers& optionsPages() const { return optionsPages_; }
 
     // Creates the board if there is none yet and shows it.
     frmScoreBoard& showBoard();
@@ -54,4 +60,5 @@ class ProgramWindows : public QObject {
     std::unique_ptr<frmScoreBoard> board_;
     QPointer<frmSplash> splash_;
     bool ended_ = false;
+    OptionsPageMakers optionsPages_;
 };

@@ -1,6 +1,6 @@
 #include "app/SingleInstance.h"
 
-#include "app/LocalSocketPlace.h"
+#include "platform/LocalSocketPlace.h"
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>

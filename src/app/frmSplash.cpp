@@ -6,10 +6,10 @@
 #include "display/BoardLabel.h"
 #include "display/Fonts.h"
 #include "display/Twips.h"
-#include "display/frmHelp.h"
+#include "help/frmHelp.h"
+#include "options/frmOptions.h"
 #include "settings/ProgramFolder.h"
 #include "settings/Settings.h"
-#include "settings/frmOptions.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -147,7 +147,7 @@ void frmSplash::cmdHelp_Click() {
 
 void frmSplash::cmdOptions_Click() {
     // Modal; after "&Ok" the record holds the new settings that the board will load with.
-    frmOptions options(settings_, store_, this);
+    frmOptions options(settings_, store_, this, windows_.optionsPages());
     options.exec();
 }
 

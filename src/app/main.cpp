@@ -1,16 +1,17 @@
 #include "app/CommandLine.h"
 #include "app/FeedStartup.h"
-#include "app/HeapTuning.h"
 #include "app/ProgramWindows.h"
 #include "app/SingleInstance.h"
-#include "app/TestProbe.h"
-#include "board/TimeSource.h"
+#include "app/TestHooks.h"
 #include "board/frmScoreBoard.h"
 #include "feed/FeedSettings.h"
+#include "feed/LiveFeedTab.h"
+#include "game/TimeSource.h"
 #include "journal/BoardJournal.h"
 #include "journal/GameJournal.h"
 #include "journal/JournalFiles.h"
 #include "journal/SqliteJournalStore.h"
+#include "platform/HeapTuning.h"
 #include "settings/ProgramFolder.h"
 #include "settings/QtSettingsStore.h"
 #include "settings/Settings.h"
@@ -82,14 +83,13 @@ int runJournalCommandLine(int argc, char** argv, const JournalOptions& options) 
 struct JournalOfBoard {
     JournalOfBoard(frmScoreBoard& board, Settings& settings, const TimeSource& time)
         : store(journalPath()), journal(store, time), boardJournal(board, journal, store, settings),
-          probe(board) {
-        probe.start();
+          testHooks(startTestHooks(board)) {
         boardJournal.start();
     }
     SqliteJournalStore store;
     GameJournal journal;
     BoardJournal boardJournal;
-    TestProbe probe;
+    std::unique_ptr<QObject> testHooks;
 };
 
 } // namespace
@@ -124,6 +124,7 @@ int main(int argc, char** argv) {
 
     SteadyTimeSource time;
     ProgramWindows windows(settings, store, time);
+    windows.setOptionsPages({liveFeedOptionsPage()});
     std::unique_ptr<JournalOfBoard> journal;
     std::unique_ptr<LiveFeed> liveFeed;
     QObject::connect(&instance, &SingleInstance::showRequested, &windows,

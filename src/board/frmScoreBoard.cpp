@@ -1,10 +1,6 @@
 #include "board/frmScoreBoard.h"
 
 #include "board/BoardDesign.h"
-#include "board/KeyboardLock.h"
-#include "board/NativeKey.h"
-#include "board/SystemKeyboardLock.h"
-#include "board/modGrabKeys.h"
 #include "display/BoardLabel.h"
 #include "display/Colors.h"
 #include "display/ImageBox.h"
@@ -14,10 +10,14 @@
 #include "display/ShapeWidget.h"
 #include "display/ShownName.h"
 #include "display/Twips.h"
-#include "display/frmHelp.h"
 #include "display/modColor.h"
+#include "game/modGrabKeys.h"
+#include "help/frmHelp.h"
+#include "options/frmOptions.h"
+#include "platform/KeyboardLock.h"
+#include "platform/NativeKey.h"
+#include "platform/SystemKeyboardLock.h"
 #include "settings/Settings.h"
-#include "settings/frmOptions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -206,7 +206,7 @@ void frmScoreBoard::showOptions() {
         return;
     optionsOpen_ = true;
     {
-        frmOptions options(*editableSettings_, *store_, this);
+        frmOptions options(*editableSettings_, *store_, this, optionsPages_);
         options.exec();
     }
     optionsOpen_ = false;

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "board/BoardControls.h"
-#include "board/BoardSounds.h"
-#include "board/BoardView.h"
-#include "board/ScoreBoardLogic.h"
-#include "board/SoundPlayer.h"
-#include "board/TenthTimer.h"
 #include "display/LedField.h"
 #include "display/PictureCache.h"
 #include "display/modStretch.h"
+#include "game/BoardView.h"
+#include "game/ScoreBoardLogic.h"
+#include "game/TenthTimer.h"
+#include "options/OptionsPage.h"
+#include "sound/BoardSounds.h"
+#include "sound/SoundPlayer.h"
 
 #include <QWidget>
 #include <array>
@@ -51,6 +52,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     void horn() override { Horn(); }
     void showHelp() override;
     void showOptions() override;
+    // Tabs of features beyond the board's own settings, for the options dialog it opens.
+    void setOptionsPages(const OptionsPageMakers& pages) { optionsPages_ = pages; }
     void beep() override;
     void updateNumLock() override { UpdateNumLock(); }
 
@@ -121,6 +124,7 @@ class frmScoreBoard : public QWidget, public BoardView {
     Settings* editableSettings_ = nullptr;
     SettingsStore* store_ = nullptr;
     bool optionsOpen_ = false;
+    OptionsPageMakers optionsPages_;
     BoardControls controls_;
     std::array<std::unique_ptr<LedField>, kFieldCount> fields_;
     std::array<PictureBox*, kEntryBoxCount> entryBoxes_{};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/DigitGroup.h"
+#include "game/DigitGroup.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/BoardState.h"
 #include "feed/FeedState.h"
+#include "game/BoardState.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "board/BoardState.h"
 #include "feed/FeedService.h"
 #include "feed/FeedSettings.h"
+#include "game/BoardState.h"
 
 #include <QObject>
 #include <functional>

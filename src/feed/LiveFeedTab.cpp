@@ -7,7 +7,7 @@
 #include <QSpinBox>
 
 LiveFeedTab::LiveFeedTab(const FeedSettings& feed, QWidget* parent)
-    : QWidget(parent), opened_(feed) {
+    : OptionsPage(parent), opened_(feed) {
     setObjectName(QStringLiteral("tabLiveFeed"));
     chkFeedOn = new QCheckBox(QStringLiteral("Serve the board's live feed"), this);
     chkFeedOn->setObjectName(QStringLiteral("chkFeedOn"));
@@ -61,4 +61,14 @@ void LiveFeedTab::showAddresses() {
     lblFeedPages->setText(QStringLiteral("Overlay for streaming: %1/overlay\nBoard for a second "
                                          "screen: %1/board\nState for apps: %1/state.json")
                               .arg(base));
+}
+
+void LiveFeedTab::save(SettingsStore& store) {
+    if (changed())
+        saveFeedSettings(feedSettings(), store);
+}
+
+OptionsPageMaker liveFeedOptionsPage() {
+    return {QStringLiteral("Live feed"),
+            [](SettingsStore& store) { return new LiveFeedTab(loadFeedSettings(store)); }};
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "feed/FeedSettings.h"
-
-#include <QWidget>
+#include "options/OptionsPage.h"
 
 class QCheckBox;
 class QComboBox;
@@ -10,8 +9,9 @@ class QLabel;
 class QSpinBox;
 
 // The options dialog's "Live feed" tab: on/off, the address to listen on (this computer only,
-// or the local network) and the port. It edits a copy; feedSettings() is what "&Ok" stores.
-class LiveFeedTab : public QWidget {
+// or the local network) and the port. It edits a copy; feedSettings() is what "&Ok" stores,
+// in the feed's own section and only when changed.
+class LiveFeedTab : public OptionsPage {
     Q_OBJECT
   public:
     explicit LiveFeedTab(const FeedSettings& feed, QWidget* parent = nullptr);
@@ -21,6 +21,7 @@ class LiveFeedTab : public QWidget {
     FeedSettings feedSettings() const;
     // Whether the tab now differs from the settings it was opened with.
     bool changed() const { return !(feedSettings() == opened_); }
+    void save(SettingsStore& store) override;
 
   private:
     void showAddresses();
@@ -31,3 +32,6 @@ class LiveFeedTab : public QWidget {
     QSpinBox* txtFeedPort = nullptr;
     QLabel* lblFeedPages = nullptr;
 };
+
+// The tab as the options dialog takes it, opened on the stored feed settings.
+OptionsPageMaker liveFeedOptionsPage();

@@ -1,8 +1,8 @@
 #include "journal/BoardJournal.h"
 
-#include "board/KeyCodes.h"
 #include "board/frmScoreBoard.h"
 #include "display/PictureBox.h"
+#include "game/KeyCodes.h"
 #include "journal/BoardRecord.h"
 #include "journal/JournalFiles.h"
 #include "settings/Settings.h"

@@ -1,6 +1,6 @@
 #include "journal/GameJournal.h"
 
-#include "board/TimeSource.h"
+#include "game/TimeSource.h"
 #include "journal/BoardRecord.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/BoardState.h"
+#include "game/BoardState.h"
 #include "journal/JournalStore.h"
 #include "journal/UndoHistory.h"
 

@@ -1,6 +1,6 @@
 #include "journal/UndoHistory.h"
 
-#include "board/ScoreBoardLogic.h"
+#include "game/ScoreBoardLogic.h"
 
 #include <QSet>
 

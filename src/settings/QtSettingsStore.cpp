@@ -1,5 +1,7 @@
 #include "settings/QtSettingsStore.h"
 
+#include "platform/SettingsLocation.h"
+
 #include "settings/AbandonedLock.h"
 
 #include <QStringList>

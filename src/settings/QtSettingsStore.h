@@ -7,11 +7,6 @@
 #include <map>
 #include <memory>
 
-// Opens the per-user store of `application` where this platform keeps it: an INI file in
-// the user's configuration folder on Unix, the registry key that older boards used on
-// Windows. Defined once per platform.
-std::unique_ptr<QSettings> openSettings(const QString& application);
-
 // The settings store of the running program, on the platform's per-user store. Texts go in
 // and come out exactly as given; every save reaches the disk before it returns, so a crash
 // loses nothing that was saved, and saveAll() writes all its entries in one rewrite. A lock

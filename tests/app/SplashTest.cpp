@@ -2,7 +2,7 @@
 // clicks that lead on to the board, and the end of the program.
 #include "app/ProgramWindows.h"
 #include "board/frmScoreBoard.h"
-#include "display/frmHelp.h"
+#include "help/frmHelp.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
 #include "support/MemorySettingsStore.h"

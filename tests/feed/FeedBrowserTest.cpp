@@ -1,5 +1,5 @@
-#include "board/BoardHarness.h"
 #include "feed/LiveFeed.h"
+#include "game/BoardHarness.h"
 #include "support/Patience.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "feed/FeedServer.h"
-#include "board/BoardHarness.h"
 #include "feed/FeedState.h"
 #include "feed/LiveFeed.h"
+#include "game/BoardHarness.h"
 #include "support/Patience.h"
 
 #include <QDir>

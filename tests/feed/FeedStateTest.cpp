@@ -1,5 +1,5 @@
 #include "feed/FeedState.h"
-#include "board/BoardHarness.h"
+#include "game/BoardHarness.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "feed/LiveFeedTab.h"
 #include "feed/FeedSettings.h"
+#include "options/frmOptions.h"
 #include "settings/Settings.h"
-#include "settings/frmOptions.h"
 #include "support/MemorySettingsStore.h"
 
 #include <QCheckBox>
@@ -31,7 +31,7 @@ class LiveFeedTabTest : public QObject {
     void comesAfterTheFourBoardTabs() {
         Settings settings;
         MemorySettingsStore store;
-        frmOptions dialog(settings, store);
+        frmOptions dialog(settings, store, nullptr, {liveFeedOptionsPage()});
         auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("SSTab1"));
         QVERIFY(tabs);
         QCOMPARE(tabs->count(), 5);
@@ -80,7 +80,7 @@ class LiveFeedTabTest : public QObject {
         QFETCH(QStringList, saves);
         Settings settings;
         MemorySettingsStore store;
-        frmOptions dialog(settings, store);
+        frmOptions dialog(settings, store, nullptr, {liveFeedOptionsPage()});
         auto* tab = dialog.findChild<LiveFeedTab*>();
         QVERIFY(tab);
         edit(*tab);

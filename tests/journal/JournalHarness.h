@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../board/BoardHarness.h"
+#include "game/BoardHarness.h"
 #include "journal/GameJournal.h"
 #include "journal/SqliteJournalStore.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/BoardView.h"
+#include "game/BoardView.h"
 #include "support/MemoryDigitGroup.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/KeyboardLock.h"
+#include "platform/KeyboardLock.h"
 
 #include <functional>
 

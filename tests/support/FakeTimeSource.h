@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/TimeSource.h"
+#include "game/TimeSource.h"
 
 // A time source that tests step by hand.
 class FakeTimeSource final : public TimeSource {

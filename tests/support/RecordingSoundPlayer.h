@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/SoundPlayer.h"
+#include "sound/SoundPlayer.h"
 
 #include <QStringList>
 

@@ -1,3 +1,0 @@
-#include "app/HeapTuning.h"
-
-void keepLargeBuffersInHeap() {}

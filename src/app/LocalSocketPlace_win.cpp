@@ -1,5 +1,0 @@
-#include "app/LocalSocketPlace.h"
-
-QString localSocketPlace(const QString& name) {
-    return name;
-}

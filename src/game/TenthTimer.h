@@ -1,0 +1,36 @@
+#pragma once
+
+#include "game/TimeSource.h"
+#include "platform/WakeTimer.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+// The board's clock timer `tmrClock1`. While enabled it ticks just after every tenth boundary
+// of the time source (each instant where nowMs / 100 changes), which is exactly where the
+// counters' readings change, so a redraw on the tick shows a new value within a fraction of a
+// millisecond of its true time (where the platform's timer wakes to the millisecond) instead
+// of up to a whole tick late. It never ticks before a
+// boundary has passed, skips boundaries it has missed rather than catching up, and after
+// setEnabled(false) it does not tick again, not even a tick already on its way.
+class TenthTimer : public QObject {
+    Q_OBJECT
+  public:
+    explicit TenthTimer(const TimeSource& time, QObject* parent = nullptr);
+
+    void setEnabled(bool enabled);
+    bool isEnabled() const { return enabled_; }
+
+  signals:
+    void tick();
+
+  private:
+    void arm();
+    void onTimeout();
+
+    const TimeSource& time_;
+    WakeTimer timer_;
+    bool enabled_ = false;
+    std::int64_t targetTenth_ = 0; // the tenth whose start the armed tick waits for
+};

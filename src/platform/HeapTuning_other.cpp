@@ -1,0 +1,3 @@
+#include "platform/HeapTuning.h"
+
+void keepLargeBuffersInHeap() {}

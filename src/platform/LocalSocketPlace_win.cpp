@@ -1,0 +1,5 @@
+#include "platform/LocalSocketPlace.h"
+
+QString localSocketPlace(const QString& name) {
+    return name;
+}

@@ -1,0 +1,195 @@
+#include "game/TenthTimer.h"
+#include "game/modCount.h"
+#include "platform/WakeTimer.h"
+#include "support/FakeTimeSource.h"
+#include "support/Patience.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+// These tests run a real event loop against the real clock, so they only assert what holds
+// however loaded the machine is: ticks come after boundaries, one per tenth at most, and
+// none once disabled. Waits end on the ticks they wait for, with a deadline only a fault
+// reaches; how soon after its boundary a tick comes is measured by bench_display_lag.
+namespace {
+
+void ensureApplication() {
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "board_clock_tests";
+        static char* argv[] = {name, nullptr};
+        new QCoreApplication(argc, argv); // lives for the whole run
+    }
+}
+
+// Runs the event loop until `ticks` holds `count` entries or `timeoutMs` have passed.
+void runUntil(const std::vector<std::int64_t>& ticks, std::size_t count, int timeoutMs) {
+    QEventLoop loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (ticks.size() >= count)
+            loop.quit();
+    });
+    deadline.start(timeoutMs);
+    poll.start(1);
+    loop.exec();
+}
+
+class TenthTimerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ensureApplication();
+        QObject::connect(&timer, &TenthTimer::tick, [this] { ticks.push_back(time.nowMs()); });
+    }
+
+    SteadyTimeSource time;
+    TenthTimer timer{time};
+    std::vector<std::int64_t> ticks;
+};
+
+TEST_F(TenthTimerTest, TicksOncePerTenthJustAfterEachBoundary) {
+    const std::int64_t enabledAt = time.nowMs();
+    timer.setEnabled(true);
+    EXPECT_TRUE(timer.isEnabled());
+    runUntil(ticks, 12, kPatienceMs);
+    ASSERT_GE(ticks.size(), 12u);
+
+    std::int64_t previousTenth = tenthIndex(enabledAt);
+    for (std::int64_t t : ticks) {
+        // Never before a boundary, never twice in one tenth.
+        EXPECT_GT(tenthIndex(t), previousTenth) << "tick at " << t;
+        previousTenth = tenthIndex(t);
+    }
+    timer.setEnabled(false);
+}
+
+TEST_F(TenthTimerTest, DisablingStopsTheArmedTick) {
+    timer.setEnabled(true);
+    timer.setEnabled(false);
+    EXPECT_FALSE(timer.isEnabled());
+    runUntil(ticks, 1, 350);
+    EXPECT_TRUE(ticks.empty());
+}
+
+TEST_F(TenthTimerTest, DisablingFromATickStopsFurtherTicks) {
+    QObject::connect(&timer, &TenthTimer::tick, [this] {
+        if (ticks.size() == 2)
+            timer.setEnabled(false);
+    });
+    timer.setEnabled(true);
+    runUntil(ticks, 2, kPatienceMs);
+    ASSERT_EQ(ticks.size(), 2u);
+    // Three tenths more, on an idle machine, for a tick that should not come.
+    runUntil(ticks, 3, 300);
+    EXPECT_EQ(ticks.size(), 2u);
+}
+
+TEST_F(TenthTimerTest, EnablingTwiceDoesNotDoubleTheTicks) {
+    timer.setEnabled(true);
+    timer.setEnabled(true);
+    runUntil(ticks, 6, kPatienceMs);
+    ASSERT_GE(ticks.size(), 6u);
+    for (std::size_t k = 1; k < ticks.size(); ++k)
+        EXPECT_GT(tenthIndex(ticks[k]), tenthIndex(ticks[k - 1]));
+    timer.setEnabled(false);
+
+    // And it starts again after being disabled.
+    ticks.clear();
+    timer.setEnabled(true);
+    runUntil(ticks, 2, kPatienceMs);
+    EXPECT_GE(ticks.size(), 2u);
+    timer.setEnabled(false);
+}
+
+TEST(TenthTimerFakeTime, WaitsForTheTimeSourceToReachTheBoundary) {
+    ensureApplication();
+    FakeTimeSource fake(1'050);
+    TenthTimer timer(fake);
+    std::vector<std::int64_t> ticks;
+    QObject::connect(&timer, &TenthTimer::tick, [&] { ticks.push_back(fake.nowMs()); });
+    timer.setEnabled(true);
+
+    // Real time passes, but the time source stands still before its next boundary.
+    runUntil(ticks, 1, 400);
+    EXPECT_TRUE(ticks.empty());
+
+    fake.set(1'100);
+    runUntil(ticks, 1, kPatienceMs);
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_EQ(ticks[0], 1'100);
+
+    // Nothing more until the time source moves on to the following tenth.
+    runUntil(ticks, 2, 400);
+    EXPECT_EQ(ticks.size(), 1u);
+    fake.set(1'250);
+    runUntil(ticks, 2, kPatienceMs);
+    EXPECT_EQ(ticks.size(), 2u);
+    timer.setEnabled(false);
+}
+
+// The wake timer under the clock timer, against the real clock: it never wakes before the
+// millisecond it was aimed at, wakes once, and not at all once stopped.
+double nowMsExact() {
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count() / 1e6;
+}
+
+void runFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+class WakeTimerAim : public ::testing::TestWithParam<int> {};
+
+TEST_P(WakeTimerAim, WakesOnceAtTheStartOfTheAimedMillisecond) {
+    ensureApplication();
+    const SteadyTimeSource time;
+    WakeTimer timer;
+    std::vector<double> wakes;
+    QObject::connect(&timer, &WakeTimer::timeout, [&] { wakes.push_back(nowMsExact()); });
+    const int n = GetParam();
+    const std::int64_t startMs = time.nowMs();
+    timer.start(n);
+    EXPECT_TRUE(timer.isActive());
+    runFor(n + 150);
+    ASSERT_EQ(wakes.size(), 1u);
+    EXPECT_FALSE(timer.isActive());
+    EXPECT_GE(wakes[0], double(startMs + std::max(n, 0))) << "woke early";
+    EXPECT_LT(wakes[0], double(startMs + std::max(n, 0) + 100)) << "woke far too late";
+}
+
+INSTANTIATE_TEST_SUITE_P(Waits, WakeTimerAim, ::testing::Values(-5, 0, 1, 7, 30));
+
+TEST(WakeTimer, StopAndRestartLeaveOnlyTheLastAim) {
+    ensureApplication();
+    WakeTimer timer;
+    int wakes = 0;
+    QObject::connect(&timer, &WakeTimer::timeout, [&] { ++wakes; });
+    timer.start(10);
+    timer.stop();
+    EXPECT_FALSE(timer.isActive());
+    runFor(60);
+    EXPECT_EQ(wakes, 0) << "a stopped timer woke";
+
+    const double started = nowMsExact();
+    timer.start(300);
+    timer.start(5); // aimed again: only the new aim counts
+    runFor(80);
+    EXPECT_EQ(wakes, 1);
+    EXPECT_LT(nowMsExact() - started, 300.0);
+    runFor(300);
+    EXPECT_EQ(wakes, 1) << "the earlier aim fired too";
+}
+
+} // namespace
