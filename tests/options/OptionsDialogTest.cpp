@@ -6,6 +6,7 @@
 #include "display/PictureBox.h"
 #include "display/PolyLED.h"
 #include "display/Twips.h"
+#include "feed/LiveFeedTab.h"
 #include "options/ChooseKey.h"
 #include "options/FileNameDisplay.h"
 #include "options/frmChooseKey.h"
@@ -151,7 +152,8 @@ class OptionsDialogTest : public QObject {
     std::int32_t color(const char* preview) { return find<PictureBox>(preview)->BackColor(); }
     void click(const char* button) { find<QPushButton>(button)->click(); }
     void open() {
-        dialog = std::make_unique<frmOptions>(settings, store);
+        dialog = std::make_unique<frmOptions>(settings, store, nullptr,
+                                              OptionsPageMakers{liveFeedOptionsPage()});
         dialog->setPickers(pickers);
         dialog->show();
     }
@@ -459,7 +461,8 @@ class OptionsDialogTest : public QObject {
         QFETCH(QString, opens);
         QFETCH(int, key);
         settings.VisitorPic = writePicture(dir, QStringLiteral("visitor.bmp"), QSize(20, 20));
-        dialog = std::make_unique<frmOptions>(settings, store);
+        dialog = std::make_unique<frmOptions>(settings, store, nullptr,
+                                              OptionsPageMakers{liveFeedOptionsPage()});
         dialog->show();
         QWidget* target = find<QPushButton>(button.toLatin1().constData());
         QVERIFY(tabTo(tab, target));
