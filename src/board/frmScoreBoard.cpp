@@ -81,11 +81,19 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
         // The new digits go to the screen before anyone watching the board (journal, live
         // feed) hears of the tick, so their work never delays the frame.
         QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
+        // Above the last minute the faces change once a second: no tick between.
+        tmrClock1_.skipTo(logic_.nextShownChangeTenth(TenthTimer::kMaxSkip));
         if (sameOnScreen(before, logic_.state()))
             return;
         changedByClock_ = true;
         emit boardChanged();
         changedByClock_ = false;
+    });
+    // A key, a click, an undo or a restore may have set a clock: its next change may come
+    // before the tick the timer sleeps for.
+    connect(this, &frmScoreBoard::boardChanged, this, [this] {
+        if (!changedByClock_)
+            tmrClock1_.tickSoon();
     });
     Form_Load();
 }

@@ -2,6 +2,7 @@
 
 #include "game/ClockFace.h"
 #include "game/KeyCodes.h"
+#include "game/TimeSource.h"
 #include "settings/Settings.h"
 
 #include <QChar>
@@ -76,7 +77,7 @@ const PenaltySlot* slotByNumber(int slot) {
 } // namespace
 
 ScoreBoardLogic::ScoreBoardLogic(BoardView& view, const Settings& settings, const TimeSource& time)
-    : view_(view), settings_(settings), counters_(time, [this] { view_.beep(); }) {}
+    : view_(view), settings_(settings), time_(time), counters_(time, [this] { view_.beep(); }) {}
 
 void ScoreBoardLogic::Form_Load() {
     Penalty();
@@ -179,6 +180,50 @@ void ScoreBoardLogic::tmrClock1_Timer() {
     clockRanOut_ = r <= GameTime();
     Penalty();
     UpdatePenaltyColonColors();
+}
+
+// Running counters lose exactly one tenth at each boundary of the time source, so what they
+// read at the boundaries ahead is known now. A counter held at its longest run reads more
+// than that, which only makes the answer early, never late.
+std::int64_t ScoreBoardLogic::nextShownChangeTenth(int limit) {
+    const std::int64_t nowTenth = tenthIndex(time_.nowMs());
+    const auto after = [](GameTime t, int k) {
+        const GameTime step = GameTime::tenths(k);
+        return t > step ? t - step : GameTime();
+    };
+    const bool clockRuns = counters_.counterState(kGameCounter).CounterRunningFlag;
+    const GameTime clock = counters_.ReadCounter(kGameCounter);
+    const ClockFace clockNow = clockFace(clock);
+    struct Watched {
+        GameTime left;
+        bool shown;
+    };
+    std::array<Watched, 4> watched{};
+    bool penaltyRuns = false;
+    for (size_t i = 0; i < kPenaltySlots.size(); ++i) {
+        const PenaltySlot& slot = kPenaltySlots[i];
+        if (!counters_.counterState(slot.slot).CounterRunningFlag)
+            continue;
+        watched[i] = {penaltyLeft(slot.slot), view_.field(slot.time).digit(0) >= 0};
+        penaltyRuns = penaltyRuns || watched[i].left > GameTime();
+    }
+    for (int k = 1; k < limit; ++k) {
+        if (clockRuns) {
+            const ClockFace face = clockFace(after(clock, k));
+            if (face.digits != clockNow.digits || face.upperDotLit != clockNow.upperDotLit ||
+                after(clock, k) <= GameTime())
+                return nowTenth + k;
+        }
+        if (!penaltyRuns)
+            continue;
+        for (const Watched& w : watched) {
+            const GameTime then = after(w.left, k);
+            if ((then > GameTime()) != (w.left > GameTime()) ||
+                (w.shown && penaltyFace(then) != penaltyFace(w.left)))
+                return nowTenth + k;
+        }
+    }
+    return nowTenth + limit;
 }
 
 void ScoreBoardLogic::ShowClock(GameTime v) {

@@ -53,6 +53,11 @@ class ScoreBoardLogic {
     // The clock timer's tick: redraws the game clock and the penalties in use, sounds the
     // buzzer and stops the timer when the game clock has run out.
     void tmrClock1_Timer();
+    // The first boundary of the time source's tenths, no more than `limit` tenths ahead, at
+    // which the tick would draw something else than it drew last (a digit, a colon, a lamp)
+    // or find the game clock run out: the ticks before it may be left out. As an index of
+    // tenths of the time source (nowMs / 100).
+    std::int64_t nextShownChangeTenth(int limit);
 
     // Draws `v` on the game clock: m:ss with a colon above one minute, ss.t below.
     void ShowClock(GameTime v);
@@ -104,6 +109,7 @@ class ScoreBoardLogic {
 
     BoardView& view_;
     const Settings& settings_;
+    const TimeSource& time_;
     modCount counters_;
     modShowDigits numbers_;
     TimeEntry times_;

@@ -29,7 +29,7 @@ void TenthTimer::arm() {
     // time source reads, so it never wakes before the boundary's millisecond has begun. A
     // source that reads another clock may be woken early; onTimeout() waits on then.
     const std::int64_t wait = targetTenth_ * kTenthMs - time_.nowMs();
-    timer_.start(std::clamp<std::int64_t>(wait, 0, kTenthMs));
+    timer_.start(std::clamp<std::int64_t>(wait, 0, kMaxSkip * kTenthMs));
 }
 
 void TenthTimer::onTimeout() {
@@ -41,10 +41,26 @@ void TenthTimer::onTimeout() {
         arm();
         return;
     }
+    skipTo_ = 0;
     emit tick();
     // The tick may have disabled the timer, or enabled it again (which armed it already).
     if (!enabled_ || timer_.isActive())
         return;
-    targetTenth_ = tenthIndex(time_.nowMs()) + 1;
+    const std::int64_t next = tenthIndex(time_.nowMs()) + 1;
+    targetTenth_ = std::max(next, std::min(skipTo_, tenth + kMaxSkip));
+    arm();
+}
+
+void TenthTimer::skipTo(std::int64_t tenth) {
+    skipTo_ = tenth;
+}
+
+void TenthTimer::tickSoon() {
+    if (!enabled_)
+        return;
+    const std::int64_t next = tenthIndex(time_.nowMs()) + 1;
+    if (targetTenth_ <= next)
+        return;
+    targetTenth_ = next;
     arm();
 }

@@ -14,6 +14,8 @@
 // of up to a whole tick late. It never ticks before a
 // boundary has passed, skips boundaries it has missed rather than catching up, and after
 // setEnabled(false) it does not tick again, not even a tick already on its way.
+// Whoever hears a tick may say that nothing changes on the next boundaries (skipTo); the timer
+// then sleeps through them, and tickSoon() brings the next tick back to the next boundary.
 class TenthTimer : public QObject {
     Q_OBJECT
   public:
@@ -21,6 +23,15 @@ class TenthTimer : public QObject {
 
     void setEnabled(bool enabled);
     bool isEnabled() const { return enabled_; }
+
+    // From a tick: the next tick comes at the boundary starting tenth `tenth` (an index of
+    // nowMs / 100, at most kMaxSkip ahead), or at the next boundary if that has passed.
+    void skipTo(std::int64_t tenth);
+    // Something changed outside the ticks: the next tick comes at the next boundary.
+    void tickSoon();
+
+    // The longest sleep, in tenths: every face the board shows changes within a second.
+    static constexpr int kMaxSkip = 10;
 
   signals:
     void tick();
@@ -33,4 +44,5 @@ class TenthTimer : public QObject {
     WakeTimer timer_;
     bool enabled_ = false;
     std::int64_t targetTenth_ = 0; // the tenth whose start the armed tick waits for
+    std::int64_t skipTo_ = 0;      // asked for by the tick being heard; 0 when not asked
 };

@@ -188,4 +188,48 @@ TEST(BoardLogicProperty, RandomKeyStreamsKeepEveryFieldInItsLimits) {
     }
 }
 
+// What the audience sees, without the tenths behind a shown second, and the buzzer's count.
+std::pair<BoardState, int> onScreen(BoardHarness& h) {
+    BoardState s = h.logic.state();
+    s.clockTenths = 0;
+    for (PenaltyState& p : s.penalties)
+        p.tenths = 0;
+    return {s, h.view.buzzers()};
+}
+
+// The ticks the timer sleeps through would have drawn nothing: from every point of random
+// games, each boundary before the next change the logic names is ticked and must leave the
+// board as it was.
+TEST(BoardLogicProperty, TicksLeftOutWouldDrawNothing) {
+    std::mt19937 rng(kSeed + 1);
+    for (int stream = 0; stream < kStreams / 10; ++stream) {
+        SCOPED_TRACE("stream " + std::to_string(stream));
+        BoardHarness h;
+        h.load();
+        randomKeys(rng, h.settings);
+        EntryBox box = static_cast<EntryBox>(rng() % kEntryBoxCount);
+        for (int step = 0; step < kLongestStream; ++step) {
+            if (rng() % 100 < 70) {
+                box = rng() % 5 == 0 ? static_cast<EntryBox>(rng() % kEntryBoxCount) : box;
+                h.press(box, randomKey(rng, h.settings));
+            } else {
+                passTime(rng, h);
+            }
+            if (!h.view.timerEnabled())
+                continue;
+            h.logic.tmrClock1_Timer();
+            const auto shown = onScreen(h);
+            const std::int64_t now = h.time.nowMs() / 100;
+            const std::int64_t next = h.logic.nextShownChangeTenth(10);
+            ASSERT_GT(next, now);
+            ASSERT_LE(next, now + 10);
+            for (std::int64_t t = now + 1; t < next && h.view.timerEnabled(); ++t) {
+                h.time.advance(t * 100 - h.time.nowMs());
+                h.logic.tmrClock1_Timer();
+                ASSERT_EQ(onScreen(h), shown) << "a tick left out at tenth " << t - now;
+            }
+        }
+    }
+}
+
 } // namespace

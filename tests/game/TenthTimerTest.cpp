@@ -111,6 +111,34 @@ TEST_F(TenthTimerTest, EnablingTwiceDoesNotDoubleTheTicks) {
     timer.setEnabled(false);
 }
 
+// A tick that asks to skip is followed by none before the boundary it named, never by one
+// more than kMaxSkip tenths on; tickSoon() after that brings the next tick to the next
+// boundary.
+TEST_F(TenthTimerTest, SleepsThroughTheTenthsATickLeavesOutUntilToldOfAChange) {
+    QObject::connect(&timer, &TenthTimer::tick, [this] {
+        const std::int64_t tenth = tenthIndex(ticks.back());
+        if (ticks.size() == 1)
+            timer.skipTo(tenth + 4);
+        else if (ticks.size() == 2)
+            timer.skipTo(tenth + 50); // beyond the longest sleep
+        else if (ticks.size() == 3)
+            timer.skipTo(tenth + TenthTimer::kMaxSkip);
+    });
+    timer.setEnabled(true);
+    runUntil(ticks, 3, kPatienceMs);
+    ASSERT_GE(ticks.size(), 3u);
+    EXPECT_GE(tenthIndex(ticks[1]), tenthIndex(ticks[0]) + 4);
+    EXPECT_GE(tenthIndex(ticks[2]), tenthIndex(ticks[1]) + TenthTimer::kMaxSkip);
+    timer.tickSoon();
+    const std::int64_t toldAt = time.nowMs();
+    runUntil(ticks, 4, kPatienceMs);
+    ASSERT_EQ(ticks.size(), 4u);
+    // Well before the skip asked for: the tick after the change came at a following boundary.
+    EXPECT_GT(tenthIndex(ticks[3]), tenthIndex(toldAt));
+    EXPECT_LT(ticks[3] - toldAt, 5 * 100);
+    timer.setEnabled(false);
+}
+
 TEST(TenthTimerFakeTime, WaitsForTheTimeSourceToReachTheBoundary) {
     ensureApplication();
     FakeTimeSource fake(1'050);
