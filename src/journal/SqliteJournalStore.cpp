@@ -218,7 +218,7 @@ bool SqliteJournalStore::append(int game, const JournalRow& row) {
     if (!insert_->exec())
         return fail(QStringLiteral("cannot write to %1").arg(path_), insert_->lastError().text());
     if (syncer_)
-        syncer_->written();
+        syncer_->written(row.kind != JournalKind::Clock);
     return true;
 }
 

@@ -15,8 +15,9 @@ void runOnce(QSqlQuery& q, const QString& statement) {
 }
 } // namespace
 
-WalSyncer::WalSyncer(QString path, int intervalMs)
-    : path_(std::move(path)), intervalMs_(intervalMs), thread_([this] { run(); }) {}
+WalSyncer::WalSyncer(QString path, int intervalMs, int clockMs)
+    : path_(std::move(path)), intervalMs_(intervalMs),
+      clockMs_(clockMs >= 0 ? clockMs : 20 * intervalMs), thread_([this] { run(); }) {}
 
 WalSyncer::~WalSyncer() {
     {
@@ -27,10 +28,13 @@ WalSyncer::~WalSyncer() {
     thread_.join();
 }
 
-void WalSyncer::written() {
+void WalSyncer::written(bool urgent) {
     dirty_.store(true);
-    // Only a thread waiting for a write is woken: during its interval it sleeps on.
-    if (!listening_.load())
+    if (urgent)
+        urgent_.store(true);
+    // Only a thread waiting for a write is woken, or one gathering clock writes when another
+    // comes: during its interval it sleeps on.
+    if (!listening_.load() && !urgent)
         return;
     // Taken, so the thread cannot miss the wake between its check and its wait.
     { std::lock_guard<std::mutex> lock(mutex_); }
@@ -55,6 +59,12 @@ void WalSyncer::run() {
                 ++wakeUps_;
                 if (stop_)
                     break;
+                // Clock writes alone gather for longer.
+                if (!urgent_.load()) {
+                    wake_.wait_for(lock, std::chrono::milliseconds(clockMs_),
+                                   [this] { return stop_ || urgent_.load(); });
+                    ++wakeUps_;
+                }
                 // The writes of one interval go to the disk together.
                 wake_.wait_for(lock, interval, [this] { return stop_; });
                 ++wakeUps_;
@@ -67,6 +77,7 @@ void WalSyncer::run() {
                 listening_.store(false);
                 ++wakeUps_;
                 dirty_.store(false);
+                urgent_.store(false);
                 lock.unlock();
                 // Passive: never waits for the writer; what it cannot copy now it copies
                 // next time, but the log itself is on the disk once this returns.

@@ -11,17 +11,20 @@
 // own connection, so the event writes on the board's thread never wait for the disk. It sleeps
 // until something was written (see written()), lets the writes of one interval gather, and
 // flushes them together just after the next write, so that the log starts over rather than
-// growing with the game; what was written is on the disk within about two intervals. With
-// nothing written it never wakes.
+// growing with the game; what was written is on the disk within about two intervals. Writes
+// that only move the clock gather for `clockMs` instead, twenty intervals unless told (a clock
+// on the disk a second or two later costs the rink nothing; a flush every second would cost a
+// running clock more than its ticks),
+// until any other write comes. With nothing written it never wakes.
 class WalSyncer {
   public:
-    WalSyncer(QString path, int intervalMs);
+    WalSyncer(QString path, int intervalMs, int clockMs = -1);
     ~WalSyncer();
     WalSyncer(const WalSyncer&) = delete;
     WalSyncer& operator=(const WalSyncer&) = delete;
 
-    // Tells the syncer that the log has new content.
-    void written();
+    // Tells the syncer that the log has new content; `urgent` unless it only moved the clock.
+    void written(bool urgent = true);
     // How many flushes ran, for tests and benchmarks.
     std::int64_t flushes() const { return flushes_.load(); }
     // How many times the thread woke, for tests: three times per flush, never while idle.
@@ -32,7 +35,9 @@ class WalSyncer {
 
     QString path_;
     int intervalMs_;
+    int clockMs_;
     std::atomic<bool> dirty_{false};
+    std::atomic<bool> urgent_{false};
     std::atomic<bool> listening_{false}; // the thread waits for a write
     std::atomic<std::int64_t> flushes_{0};
     std::atomic<std::int64_t> wakeUps_{0};

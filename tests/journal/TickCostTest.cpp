@@ -2,6 +2,7 @@
 // steps, and a journal log on the disk that starts over instead of growing for good.
 #include "JournalHarness.h"
 #include "journal/WalSyncer.h"
+#include "support/Patience.h"
 
 #include <QFileInfo>
 #include <QThread>
@@ -119,6 +120,21 @@ TEST(WalSyncer, SleepsWhileNothingIsWrittenAndFlushesOnceAfterWrites) {
     QThread::msleep(200);
     EXPECT_EQ(syncer.flushes(), 1) << "five writes in one interval, one flush";
     EXPECT_EQ(syncer.wakeUps(), 3);
+}
+
+// Clock writes wait for the long gathering; any other write ends it and goes to the disk
+// within the short interval.
+TEST(WalSyncer, ClockWritesGatherLongerUntilAnotherWriteComes) {
+    QTemporaryDir dir;
+    SqliteJournalStore store(QDir(dir.path()).filePath("j.sqlite"), 0);
+    ASSERT_TRUE(store.open());
+    WalSyncer syncer(store.path(), 20, 600000);
+    syncer.written(false);
+    syncer.written(false);
+    QThread::msleep(500);
+    EXPECT_EQ(syncer.flushes(), 0) << "clock writes flushed within the short interval";
+    syncer.written(true);
+    EXPECT_TRUE(waitFor([&] { return syncer.flushes() == 1; }, kPatienceMs));
 }
 
 // A tick written ten times a second for a long game: the log is copied into the journal and
