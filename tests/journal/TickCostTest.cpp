@@ -151,8 +151,10 @@ TEST(WalSyncer, LetsTheLogStartOverWhileTicksAreWritten) {
         ASSERT_TRUE(store.append(game, row));
         QThread::msleep(20);
     }
-    // A log that never starts over holds every commit: 150 make two megabytes.
-    EXPECT_LT(QFileInfo(store.path() + "-wal").size(), 160 * 1024);
+    // A log that never starts over holds every commit: 150 make two megabytes. Clock rows
+    // gather for twenty intervals (200 ms, ten rows here) between flushes; a busy machine may
+    // stretch that, never to the whole game.
+    EXPECT_LT(QFileInfo(store.path() + "-wal").size(), 640 * 1024);
 }
 
 } // namespace
