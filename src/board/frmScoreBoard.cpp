@@ -78,6 +78,10 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
     connect(&tmrClock1_, &TenthTimer::tick, this, [this] {
         const BoardState before = logic_.state();
         logic_.tmrClock1_Timer();
+        if (assisted_) {
+            assisted_->settle();
+            showAssistantLine();
+        }
         // The new digits go to the screen before anyone watching the board (journal, live
         // feed) hears of the tick, so their work never delays the frame.
         QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
@@ -107,10 +111,7 @@ void frmScoreBoard::wireEntryBoxes() {
         const auto id = static_cast<EntryBox>(i);
         box->setFocusPolicy(Qt::StrongFocus);
         connect(box, &PictureBox::keyDown, this, [this, id](QKeyEvent* e) {
-            const int key = virtualKeyOf(*e);
-            if (!isRepeatedFunctionKey(*e, key))
-                logic_.KeyDown(id, key);
-            emit boardChanged();
+            handleKey(*e, [this, id](int key) { logic_.KeyDown(id, key); });
         });
         connect(box, &PictureBox::keyUp, this, [this](QKeyEvent* e) {
             logic_.AllKeyUp(virtualKeyOf(*e), static_cast<int>(e->modifiers()));
@@ -256,7 +257,7 @@ void frmScoreBoard::UpdateLabels() {
     // A name longer than any board can show is laid out only as far as it can be seen.
     const QString home = shownName(settings_.HomeText);
     const QString visitor = shownName(settings_.VisitorText);
-    setWindowTitle(QStringLiteral("Pucktally - ") + home);
+    setWindowTitle(boardTitle());
     // The stored size is fixed point; the names take it as a whole number of points.
     const int teamSize = static_cast<int>(std::nearbyint(settings_.TeamSize / 10000.0));
     const double points = RSize(teamSize);
@@ -380,10 +381,53 @@ void frmScoreBoard::Form_Resize() {
 
 void frmScoreBoard::keyPressEvent(QKeyEvent* event) {
     // Reached only when no entry box holds the focus.
-    const int key = virtualKeyOf(*event);
-    if (!isRepeatedFunctionKey(*event, key))
-        logic_.AllKeyCode(key);
+    handleKey(*event, [this](int key) { logic_.AllKeyCode(key); });
+}
+
+// Every key of the board: with the penalty assistant on, its entry sees the key first and the
+// assistant learns what the key did.
+void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(int)>& boardKey) {
+    const int key = virtualKeyOf(event);
+    bool taken = false;
+    if (assisted_) {
+        assisted_->catchUp();
+        taken = assisted_->takeKey(key, event.modifiers().testFlag(Qt::ControlModifier));
+    }
+    if (!taken && !isRepeatedFunctionKey(event, key))
+        boardKey(key);
+    if (assisted_) {
+        assisted_->settle();
+        showAssistantLine();
+    }
     emit boardChanged();
+}
+
+void frmScoreBoard::setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules) {
+    if (!rules)
+        assisted_.reset();
+    else if (assisted_)
+        assisted_->setRules(*rules);
+    else
+        assisted_ = std::make_unique<penalties::AssistedBoard>(logic_, *this, *rules);
+    if (assisted_)
+        assisted_->settle();
+    showAssistantLine();
+    emit boardChanged();
+}
+
+// The assistant's line goes in the window title, which the operator sees and the board's
+// designed fields do not: the audience's view is not touched.
+void frmScoreBoard::showAssistantLine() {
+    const QString line = assisted_ ? QString::fromStdString(assisted_->operatorLine()) : QString();
+    if (line == assistantLine_)
+        return;
+    assistantLine_ = line;
+    setWindowTitle(boardTitle());
+}
+
+QString frmScoreBoard::boardTitle() const {
+    const QString title = QStringLiteral("Pucktally - ") + shownName(settings_.HomeText);
+    return assistantLine_.isEmpty() ? title : title + QStringLiteral(" \u2014 ") + assistantLine_;
 }
 
 void frmScoreBoard::closeEvent(QCloseEvent* event) {

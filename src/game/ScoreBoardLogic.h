@@ -66,6 +66,14 @@ class ScoreBoardLogic {
     // Frees penalty slot 1 to 4: blanks its player and time, sets its clock to 0. Other
     // numbers are ignored.
     void ClearPenalty(int slot);
+    // A penalty slot as something outside the board decides it: the player and the time left,
+    // or nothing (a free slot). The slot's clock runs while the game clock runs.
+    struct ToldPenalty {
+        int player = -1;
+        GameTime left = GameTime::none(); // none: the slot is free
+    };
+    // Draws slots 1 to 4 as told, with their colons and lamps.
+    void ShowPenalties(const std::array<ToldPenalty, 4>& told);
 
     // Draws both goal lamps from WhoGoal.
     void UpdateGoal();
