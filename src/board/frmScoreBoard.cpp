@@ -53,6 +53,7 @@ namespace {
 // change on every tick but are not on the board.
 bool sameOnScreen(BoardState a, const BoardState& b) {
     a.clockTenths = b.clockTenths;
+    a.assistantTenths = b.assistantTenths;
     for (size_t i = 0; i < a.penalties.size(); ++i)
         a.penalties[i].tenths = b.penalties[i].tenths;
     return a == b;
@@ -90,6 +91,12 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
         changedByClock_ = true;
         emit boardChanged();
         changedByClock_ = false;
+    });
+    // A board put back from outside (the journal's undo, redo or restore) may carry another
+    // penalty game: the operator's line follows it.
+    connect(this, &frmScoreBoard::boardChanged, this, [this] {
+        if (assisted_)
+            showAssistantLine();
     });
     Form_Load();
 }

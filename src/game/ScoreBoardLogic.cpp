@@ -1,5 +1,6 @@
 #include "game/ScoreBoardLogic.h"
 
+#include "game/BoardStateKeeper.h"
 #include "game/ClockFace.h"
 #include "game/KeyCodes.h"
 #include "settings/Settings.h"
@@ -372,6 +373,8 @@ BoardState ScoreBoardLogic::state() {
     }
     s.whoGoal = WhoGoal_;
     s.resetTenths = tenthsOf(ResetTime_);
+    if (keeper_)
+        keeper_->saveTo(s);
     return s;
 }
 
@@ -428,6 +431,8 @@ void ScoreBoardLogic::restore(const BoardState& s, bool withClock) {
     UpdateGoal();
     UpdatePenaltyColonColors();
     Penalty();
+    if (keeper_)
+        keeper_->loadFrom(s);
 }
 
 QString clockTextOf(const std::array<int, 4>& digits, bool colon) {

@@ -13,6 +13,7 @@
 
 struct Settings;
 class TimeSource;
+class BoardStateKeeper;
 
 // The scoreboard's game logic without any widget: what every key does in every entry box,
 // the game clock with its start/stop, reset and tick, the four penalty slots, typed times on
@@ -96,6 +97,10 @@ class ScoreBoardLogic {
     // that field as it is.
     void restore(const BoardState& s, bool withClock);
 
+    // Something that keeps part of the game beside the fields, saved into state() and put
+    // back by restore(); none by default.
+    void setStateKeeper(BoardStateKeeper* keeper) { keeper_ = keeper; }
+
     // The typing buffers, for a look from outside.
     const modShowDigits& numberEntry() const { return numbers_; }
     const TimeEntry& timeEntry() const { return times_; }
@@ -123,4 +128,5 @@ class ScoreBoardLogic {
     bool shownColon_ = true;
     std::array<GameTime, 4> shownPenalty_{};
     std::array<bool, 4> litPenalty_{};
+    BoardStateKeeper* keeper_ = nullptr;
 };

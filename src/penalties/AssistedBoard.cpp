@@ -1,5 +1,6 @@
 #include "penalties/AssistedBoard.h"
 
+#include "game/BoardState.h"
 #include "game/ScoreBoardLogic.h"
 
 #include <algorithm>
@@ -21,6 +22,27 @@ AssistedBoard::AssistedBoard(ScoreBoardLogic& logic, BoardView& view, PenaltyRul
     : logic_(logic), view_(view), assistant_(rules) {
     lastTenths_ = gameTenths();
     clockRan_ = logic_.counters().counterState(kGameCounter).CounterRunningFlag;
+    readBoard();
+    draw();
+    logic_.setStateKeeper(this);
+}
+
+AssistedBoard::~AssistedBoard() {
+    logic_.setStateKeeper(nullptr);
+}
+
+void AssistedBoard::saveTo(BoardState& state) const {
+    state.assistant = QString::fromStdString(assistant_.save());
+    state.assistantTenths = assistant_.elapsed();
+}
+
+// A state from before the assistant was on carries no game of its own and changes nothing.
+void AssistedBoard::loadFrom(const BoardState& state) {
+    if (state.assistant.isEmpty() || (state.assistant.toStdString() == assistant_.save() &&
+                                      state.assistantTenths == assistant_.elapsed()))
+        return;
+    if (!assistant_.load(state.assistant.toStdString(), state.assistantTenths))
+        return;
     readBoard();
     draw();
 }

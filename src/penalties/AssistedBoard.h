@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/BoardStateKeeper.h"
 #include "penalties/PenaltyAssistant.h"
 #include "penalties/PenaltyEntry.h"
 
@@ -14,9 +15,17 @@ class BoardView;
 // takes the keys of a penalty entry, and draws the four penalty slots as the assistant says.
 namespace penalties {
 
-class AssistedBoard {
+class AssistedBoard final : public BoardStateKeeper {
   public:
     AssistedBoard(ScoreBoardLogic& logic, BoardView& view, PenaltyRules rules);
+    ~AssistedBoard() override;
+    AssistedBoard(const AssistedBoard&) = delete;
+    AssistedBoard& operator=(const AssistedBoard&) = delete;
+
+    // The assistant's game in the board's state, for the journal: undo, redo and a restored
+    // game put it back whole.
+    void saveTo(BoardState& state) const override;
+    void loadFrom(const BoardState& state) override;
 
     void setRules(const PenaltyRules& rules) { assistant_.setRules(rules); }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <sstream>
 
 namespace penalties {
 
@@ -9,6 +10,16 @@ namespace {
 
 const char* teamLetter(Team team) {
     return team == Team::Home ? "H" : "V";
+}
+
+constexpr const char* kSaveTag = "penalties1";
+
+std::optional<Team> teamOfLetter(const std::string& letter) {
+    if (letter == "H")
+        return Team::Home;
+    if (letter == "V")
+        return Team::Guest;
+    return std::nullopt;
 }
 
 } // namespace
@@ -131,6 +142,78 @@ std::vector<PenaltyEvent> PenaltyAssistant::events() const {
 
 void PenaltyAssistant::rebuild() {
     state_ = replay(rules_, events());
+}
+
+// "penalties1;A H 7 0 -1 @120;G V 0 @300;E @12000": a penalty (team, player, kind,
+// substitute), a goal (scorer, penalty shot) or a period's end, each with its game time.
+std::string PenaltyAssistant::save() const {
+    std::ostringstream out;
+    out << kSaveTag;
+    for (const Action& a : actions_) {
+        out << ';';
+        if (a.type == PenaltyEvent::Type::Assess)
+            out << "A " << teamLetter(a.penalty.team) << ' ' << a.penalty.player << ' '
+                << static_cast<int>(a.penalty.kind) << ' ' << a.penalty.servedBy;
+        else if (a.type == PenaltyEvent::Type::Goal)
+            out << "G " << teamLetter(a.scorer) << ' ' << (a.penaltyShot ? 1 : 0);
+        else
+            out << 'E';
+        out << " @" << a.at;
+    }
+    return out.str();
+}
+
+bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
+    std::istringstream in(text);
+    std::string item;
+    if (!std::getline(in, item, ';') || item != kSaveTag || elapsed < 0)
+        return false;
+    std::vector<Action> actions;
+    while (std::getline(in, item, ';')) {
+        std::istringstream fields(item);
+        std::string type, team, at;
+        Action a;
+        fields >> type;
+        if (type == "A") {
+            int kind = -1;
+            a.type = PenaltyEvent::Type::Assess;
+            fields >> team >> a.penalty.player >> kind >> a.penalty.servedBy;
+            a.penalty.kind = static_cast<PenaltyKind>(kind);
+            const std::optional<Team> side = teamOfLetter(team);
+            if (!side || kind < 0 || kind > static_cast<int>(PenaltyKind::Match))
+                return false;
+            a.penalty.team = *side;
+            if (!validAssessment(a.penalty))
+                return false;
+        } else if (type == "G") {
+            int shot = -1;
+            a.type = PenaltyEvent::Type::Goal;
+            fields >> team >> shot;
+            const std::optional<Team> side = teamOfLetter(team);
+            if (!side || (shot != 0 && shot != 1))
+                return false;
+            a.scorer = *side;
+            a.penaltyShot = shot == 1;
+        } else if (type == "E") {
+            a.type = PenaltyEvent::Type::PeriodEnd;
+        } else {
+            return false;
+        }
+        fields >> at;
+        if (fields.fail() || at.size() < 2 || at[0] != '@' ||
+            at.find_first_not_of("0123456789", 1) != std::string::npos || at.size() > 12)
+            return false;
+        a.at = std::stoll(at.substr(1));
+        const long long before = actions.empty() ? 0 : actions.back().at;
+        if (a.at < before || a.at > elapsed)
+            return false;
+        actions.push_back(a);
+    }
+    actions_ = std::move(actions);
+    undone_.clear();
+    elapsed_ = elapsed;
+    rebuild();
+    return true;
 }
 
 std::array<std::optional<ClockShown>, 4> PenaltyAssistant::boardClocks() const {

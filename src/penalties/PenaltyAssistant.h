@@ -44,6 +44,12 @@ class PenaltyAssistant {
     // Game time told so far, in tenths.
     long long elapsed() const { return elapsed_; }
 
+    // The operator's events as text, for the game's journal; never empty, so a saved
+    // assistant is told from none. load() takes such a text with the game time told so far
+    // and puts the game back (nothing to redo); a text it cannot read changes nothing.
+    std::string save() const;
+    bool load(const std::string& text, long long elapsed);
+
     // One line for the operator: strength, waiting penalties and running misconducts of
     // each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
     std::string summary() const;

@@ -168,6 +168,44 @@ TEST(PenaltyAssistant, SummaryTellsStrengthWaitingAndMisconducts) {
     EXPECT_EQ(assistant.summary(), "H 3 on 5 V; H waits 9 (2:00); V misconduct 4 (9:59)");
 }
 
+TEST_P(AssistantTranslation, SavedGameLoadsBackExactly) {
+    PenaltyAssistant assistant(rulesFor(RuleBook::Nhl));
+    play(assistant, GetParam().steps);
+    PenaltyAssistant loaded(rulesFor(RuleBook::Nhl));
+    loaded.advance(77); // whatever it held before is replaced
+    ASSERT_TRUE(loaded.load(assistant.save(), assistant.elapsed())) << assistant.save();
+    EXPECT_TRUE(loaded.state() == assistant.state());
+    EXPECT_EQ(loaded.save(), assistant.save());
+    EXPECT_EQ(loaded.elapsed(), assistant.elapsed());
+    EXPECT_FALSE(loaded.canRedo());
+}
+
+TEST(PenaltyAssistant, UnreadableSavedGameChangesNothing) {
+    const char* texts[] = {
+        "",
+        "penalties2",
+        "penalties1;A H 7 0 -1",           // no time
+        "penalties1;A H 7 0 -1 @x",        // time not a number
+        "penalties1;A H 7 0 -1 @-5",       // negative time
+        "penalties1;A H 7 0 -1 @9999",     // after the game time told
+        "penalties1;A Q 7 0 -1 @5",        // no such team
+        "penalties1;A H 7 8 -1 @5",        // no such kind
+        "penalties1;A H -3 0 -1 @5",       // no such player
+        "penalties1;A H 7 0 -1 @50;E @40", // time going back
+        "penalties1;G V 2 @5",             // penalty shot neither yes nor no
+        "penalties1;Z @5",
+        "penalties1;A H 7 0 -1 @99999999999999999999",
+    };
+    for (const char* text : texts) {
+        PenaltyAssistant assistant;
+        play(assistant, {give(H, 7, kMinor), run(100)});
+        const std::string saved = assistant.save();
+        EXPECT_FALSE(assistant.load(text, 100)) << text;
+        EXPECT_EQ(assistant.save(), saved) << text;
+        EXPECT_EQ(assistant.elapsed(), 100) << text;
+    }
+}
+
 TEST(PenaltyAssistant, ClockTextRoundsUpToWholeSeconds) {
     const std::pair<int, const char*> rows[] = {{0, "0:00"},  {1, "0:01"},    {10, "0:01"},
                                                 {11, "0:02"}, {1199, "2:00"}, {6000, "10:00"},
