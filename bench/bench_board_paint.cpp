@@ -91,6 +91,63 @@ void BM_TickAndPaint(benchmark::State& state) {
     state.counters["paints_per_tick"] =
         benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
 }
+// The same tick as the window's timer delivers it, with the penalty assistant off (range 3
+// is 0) or on with four penalties on the clocks and one waiting (1): the assistant redraws the
+// four slots and the title on every tick.
+void BM_TimerTickWithPenaltyAssistant(benchmark::State& state) {
+    Settings settings;
+    FakeTimeSource time;
+    frmScoreBoard board(settings, time);
+    PaintCounter counter;
+    for (QWidget* w : board.findChildren<QWidget*>())
+        w->installEventFilter(&counter);
+    showAt(board, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const bool assisted = state.range(2) != 0;
+
+    ScoreBoardLogic& logic = board.logic();
+    auto setUp = [&] {
+        for (const char* k = "0.59\n"; *k; ++k)
+            logic.KeyDown(EntryBox::TimeBack, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
+        if (assisted) {
+            board.setPenaltyRules(std::nullopt);
+            board.setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
+            auto& assistant = board.penaltyAssistant()->assistant();
+            for (int player : {4, 5, 6})
+                assistant.assess({penalties::Team::Home, player, penalties::PenaltyKind::Major});
+            for (int player : {7, 8})
+                assistant.assess({penalties::Team::Guest, player, penalties::PenaltyKind::Major});
+        } else {
+            for (EntryBox box : {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1,
+                                 EntryBox::PenaltyTV2})
+                for (const char* k = "4.59\n"; *k; ++k)
+                    logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
+        }
+        logic.AllKeyCode(settings.StartStopClockKey);
+        board.clockTimer().setEnabled(false); // the benchmark drives the ticks itself
+        paintPending();
+    };
+    setUp();
+
+    int n = 0;
+    counter.paints = 0;
+    for (auto _ : state) {
+        time.advance(100);
+        emit board.clockTimer().tick();
+        paintPending();
+        if (++n % 500 == 0) {
+            state.PauseTiming();
+            setUp();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["paints_per_tick"] =
+        benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_TimerTickWithPenaltyAssistant)
+    ->ArgNames({"width", "height", "assistant"})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1});
+
 BENCHMARK(BM_TickAndPaint)
     ->ArgNames({"width", "height", "dots"})
     ->Args({632, 453, 0})
