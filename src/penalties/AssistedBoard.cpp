@@ -36,12 +36,14 @@ void AssistedBoard::saveTo(BoardState& state) const {
     state.assistantTenths = assistant_.elapsed();
 }
 
-// A state from before the assistant was on carries no game of its own and changes nothing.
+// A state from before the assistant was on (the board as it loaded, a game played without
+// it) carries an empty penalty game.
 void AssistedBoard::loadFrom(const BoardState& state) {
-    if (state.assistant.isEmpty() || (state.assistant.toStdString() == assistant_.save() &&
-                                      state.assistantTenths == assistant_.elapsed()))
+    const std::string text =
+        state.assistant.isEmpty() ? PenaltyAssistant().save() : state.assistant.toStdString();
+    if (text == assistant_.save() && state.assistantTenths == assistant_.elapsed())
         return;
-    if (!assistant_.load(state.assistant.toStdString(), state.assistantTenths))
+    if (!assistant_.load(text, state.assistantTenths))
         return;
     readBoard();
     draw();

@@ -55,26 +55,35 @@ TEST_P(AssistedBoardRows, BoardAmountsToEngineEvents) {
 }
 
 const Assessment h7{Team::Home, 7, PenaltyKind::Minor, -1};
+const Assessment h8{Team::Home, 8, PenaltyKind::Minor, -1};
+const Assessment v9{Team::Guest, 9, PenaltyKind::Minor, -1};
 constexpr EntryBox kTime = EntryBox::TimeBack;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, AssistedBoardRows,
     testing::Values(BoardRow{"ClockRunsOnlyWhileStarted",
-                             {{kTime, "S", 30000}, {kTime, "S", 5000}},
-                             {PenaltyEvent::advance(300)}},
+                             {{kTime, "^H7M\nS", 30000}, {kTime, "S", 5000}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(300)}},
                     BoardRow{"ResetAndTypedTimeAreNoPlay",
-                             {{kTime, "S", 10000}, {kTime, "R", 0}, {kTime, "500\n", 2000}},
-                             {PenaltyEvent::advance(100)}},
+                             {{kTime, "^H7M\nS", 10000}, {kTime, "R", 0}, {kTime, "5.00\n", 2000}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100)}},
                     BoardRow{"ScoreRaisedByOneIsAGoal",
-                             {{EntryBox::VisitorBack, "+1", 0}},
-                             {PenaltyEvent::goal(Team::Guest)}},
+                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+1", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::goal(Team::Guest)}},
                     BoardRow{"ScoreTypedOneHigherIsAGoal",
-                             {{EntryBox::HomeBack, "1\n", 0}},
-                             {PenaltyEvent::goal(Team::Home)}},
-                    BoardRow{"ScoreRaisedByTwoIsNoGoal", {{EntryBox::HomeBack, "+2", 0}}, {}},
+                             {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "1\n", 0}},
+                             {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
+                    BoardRow{"ScoreRaisedByTwoIsNoGoal",
+                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+2", 0}},
+                             {PenaltyEvent::assess({h7})}},
                     BoardRow{"ScoreLoweredIsNoGoal",
-                             {{EntryBox::HomeBack, "+1", 0}, {EntryBox::HomeBack, "-1", 0}},
-                             {PenaltyEvent::goal(Team::Home)}},
+                             {{kTime, "^H7M\n", 0},
+                              {kTime, "S", 1000},
+                              {kTime, "S^H8M\n", 0},
+                              {EntryBox::VisitorBack, "+1", 0},
+                              {EntryBox::VisitorBack, "-1", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(10),
+                              PenaltyEvent::assess({h8}), PenaltyEvent::goal(Team::Guest)}},
                     BoardRow{"PeriodRaisedIsPeriodEnd",
                              {{EntryBox::PeriodBack, "+1", 0}},
                              {PenaltyEvent::periodEnd()}},
@@ -108,6 +117,29 @@ TEST(AssistedBoard, ScoreChangedBetweenKeysIsNoGoal) {
     t.b.logic.restore(s, false);
     t.act({kTime, "S", 0});
     EXPECT_TRUE(t.a->assistant().state() == penalties::PenaltyState(rulesFor(RuleBook::Iihf)));
+}
+
+TEST(AssistedBoard, PutBackBoardBringsItsPenaltyGame) {
+    Assisted t;
+    t.act({kTime, "^H7M\n", 0});
+    const BoardState withPenalty = t.b.logic.state();
+    EXPECT_FALSE(withPenalty.assistant.isEmpty());
+    t.act({kTime, "^V9J\n", 0});
+    t.b.logic.restore(withPenalty, false);
+    EXPECT_TRUE(t.b.logic.state() == withPenalty);
+    EXPECT_FALSE(t.a->assistant().boardClocks()[2]);
+    // A board from before the assistant was on: an empty penalty game.
+    BoardState without = withPenalty;
+    without.assistant.clear();
+    t.b.logic.restore(without, false);
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPH1), -1);
+    EXPECT_EQ(t.a->assistant().save(), PenaltyAssistant().save());
+    // A text it cannot read changes nothing.
+    t.act({kTime, "^H7M\n", 0});
+    BoardState garbled = t.b.logic.state();
+    garbled.assistant = QStringLiteral("penalties1;A H x");
+    t.b.logic.restore(garbled, false);
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPH1), 7);
 }
 
 TEST(AssistedBoard, UndoAndRedoKeys) {
