@@ -50,6 +50,34 @@ void paintPending() {
     QCoreApplication::sendPostedEvents();
 }
 
+// Types `keys` into an entry box: digits, "." and "\n" for Enter.
+void typeInto(ScoreBoardLogic& logic, EntryBox box, const char* keys) {
+    for (const char* k = keys; *k; ++k)
+        logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
+}
+
+// The measured loop: a tenth of game time and `tick` with the painting it caused, per
+// iteration; `setUp` again, untimed, before the clock runs out.
+template <typename Tick, typename SetUp>
+void measureTicks(benchmark::State& state, FakeTimeSource& time, PaintCounter& counter, Tick tick,
+                  SetUp setUp) {
+    setUp();
+    int n = 0;
+    counter.paints = 0;
+    for (auto _ : state) {
+        time.advance(100);
+        tick();
+        paintPending();
+        if (++n % 500 == 0) {
+            state.PauseTiming();
+            setUp();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["paints_per_tick"] =
+        benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
+}
+
 void BM_TickAndPaint(benchmark::State& state) {
     Settings settings;
     settings.LEDType = static_cast<std::int16_t>(state.range(2));
@@ -61,37 +89,20 @@ void BM_TickAndPaint(benchmark::State& state) {
     showAt(board, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
 
     ScoreBoardLogic& logic = board.logic();
-    auto type = [&](EntryBox box, const char* keys) {
-        for (const char* k = keys; *k; ++k)
-            logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
-    };
     auto setUp = [&] {
-        type(EntryBox::TimeBack, "0.59\n");
+        typeInto(logic, EntryBox::TimeBack, "0.59\n");
         for (EntryBox box : {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1,
                              EntryBox::PenaltyTV2})
-            type(box, "9.59\n");
+            typeInto(logic, box, "9.59\n");
         logic.AllKeyCode(settings.StartStopClockKey);
         board.clockTimer().setEnabled(false); // the benchmark drives the ticks itself
         paintPending();
     };
-    setUp();
-
-    int n = 0;
-    counter.paints = 0;
-    for (auto _ : state) {
-        time.advance(100);
-        logic.tmrClock1_Timer();
-        paintPending();
-        if (++n % 500 == 0) {
-            state.PauseTiming();
-            setUp(); // before the clock runs out
-            state.ResumeTiming();
-        }
-    }
-    state.counters["paints_per_tick"] =
-        benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
+    measureTicks(
+        state, time, counter, [&] { logic.tmrClock1_Timer(); }, setUp);
 }
-// The same tick as the window's timer delivers it, with the penalty assistant off (range 3
+
+// The same tick as the window's timer delivers it, with the penalty assistant off (range 2
 // is 0) or on with four penalties on the clocks and one waiting (1): the assistant redraws the
 // four slots and the title on every tick.
 void BM_TimerTickWithPenaltyAssistant(benchmark::State& state) {
@@ -106,8 +117,7 @@ void BM_TimerTickWithPenaltyAssistant(benchmark::State& state) {
 
     ScoreBoardLogic& logic = board.logic();
     auto setUp = [&] {
-        for (const char* k = "0.59\n"; *k; ++k)
-            logic.KeyDown(EntryBox::TimeBack, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
+        typeInto(logic, EntryBox::TimeBack, "0.59\n");
         if (assisted) {
             board.setPenaltyRules(std::nullopt);
             board.setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
@@ -119,29 +129,14 @@ void BM_TimerTickWithPenaltyAssistant(benchmark::State& state) {
         } else {
             for (EntryBox box : {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1,
                                  EntryBox::PenaltyTV2})
-                for (const char* k = "4.59\n"; *k; ++k)
-                    logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
+                typeInto(logic, box, "4.59\n");
         }
         logic.AllKeyCode(settings.StartStopClockKey);
         board.clockTimer().setEnabled(false); // the benchmark drives the ticks itself
         paintPending();
     };
-    setUp();
-
-    int n = 0;
-    counter.paints = 0;
-    for (auto _ : state) {
-        time.advance(100);
-        emit board.clockTimer().tick();
-        paintPending();
-        if (++n % 500 == 0) {
-            state.PauseTiming();
-            setUp();
-            state.ResumeTiming();
-        }
-    }
-    state.counters["paints_per_tick"] =
-        benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
+    measureTicks(
+        state, time, counter, [&] { emit board.clockTimer().tick(); }, setUp);
 }
 BENCHMARK(BM_TimerTickWithPenaltyAssistant)
     ->ArgNames({"width", "height", "assistant"})
