@@ -56,6 +56,20 @@ void typeInto(ScoreBoardLogic& logic, EntryBox box, const char* keys) {
         logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
 }
 
+// A time typed into each of the four penalty slots.
+void typeAllPenalties(ScoreBoardLogic& logic, const char* keys) {
+    for (EntryBox box :
+         {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1, EntryBox::PenaltyTV2})
+        typeInto(logic, box, keys);
+}
+
+// Starts the clock with the timer off: the benchmark drives the ticks itself.
+void startClock(frmScoreBoard& board, const Settings& settings) {
+    board.logic().AllKeyCode(settings.StartStopClockKey);
+    board.clockTimer().setEnabled(false);
+    paintPending();
+}
+
 // The measured loop: a tenth of game time and `tick` with the painting it caused, per
 // iteration; `setUp` again, untimed, before the clock runs out.
 template <typename Tick, typename SetUp>
@@ -91,12 +105,8 @@ void BM_TickAndPaint(benchmark::State& state) {
     ScoreBoardLogic& logic = board.logic();
     auto setUp = [&] {
         typeInto(logic, EntryBox::TimeBack, "0.59\n");
-        for (EntryBox box : {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1,
-                             EntryBox::PenaltyTV2})
-            typeInto(logic, box, "9.59\n");
-        logic.AllKeyCode(settings.StartStopClockKey);
-        board.clockTimer().setEnabled(false); // the benchmark drives the ticks itself
-        paintPending();
+        typeAllPenalties(logic, "9.59\n");
+        startClock(board, settings);
     };
     measureTicks(
         state, time, counter, [&] { logic.tmrClock1_Timer(); }, setUp);
@@ -122,18 +132,16 @@ void BM_TimerTickWithPenaltyAssistant(benchmark::State& state) {
             board.setPenaltyRules(std::nullopt);
             board.setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
             auto& assistant = board.penaltyAssistant()->assistant();
-            for (int player : {4, 5, 6})
-                assistant.assess({penalties::Team::Home, player, penalties::PenaltyKind::Major});
-            for (int player : {7, 8})
-                assistant.assess({penalties::Team::Guest, player, penalties::PenaltyKind::Major});
+            // One stoppage each, so no two of them are coincident.
+            for (int player : {4, 5, 6, 7, 8}) {
+                const auto team = player < 7 ? penalties::Team::Home : penalties::Team::Guest;
+                assistant.assess({team, player, penalties::PenaltyKind::Major});
+                assistant.advance(1);
+            }
         } else {
-            for (EntryBox box : {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1,
-                                 EntryBox::PenaltyTV2})
-                typeInto(logic, box, "4.59\n");
+            typeAllPenalties(logic, "5.00\n");
         }
-        logic.AllKeyCode(settings.StartStopClockKey);
-        board.clockTimer().setEnabled(false); // the benchmark drives the ticks itself
-        paintPending();
+        startClock(board, settings);
     };
     measureTicks(
         state, time, counter, [&] { emit board.clockTimer().tick(); }, setUp);

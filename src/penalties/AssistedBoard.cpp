@@ -32,7 +32,12 @@ AssistedBoard::~AssistedBoard() {
 }
 
 void AssistedBoard::saveTo(BoardState& state) const {
-    state.assistant = QString::fromStdString(assistant_.save());
+    // Read on every tick: the text is converted only when the penalty game changed.
+    if (assistant_.save() != savedText_) {
+        savedText_ = assistant_.save();
+        savedQText_ = QString::fromStdString(savedText_);
+    }
+    state.assistant = savedQText_;
     state.assistantTenths = assistant_.elapsed();
 }
 

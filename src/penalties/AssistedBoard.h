@@ -4,6 +4,7 @@
 #include "penalties/PenaltyAssistant.h"
 #include "penalties/PenaltyEntry.h"
 
+#include <QString>
 #include <string>
 
 class ScoreBoardLogic;
@@ -58,6 +59,8 @@ class AssistedBoard final : public BoardStateKeeper {
     int lastHome_ = -1;
     int lastVisitor_ = -1;
     int lastPeriod_ = -1;
+    mutable std::string savedText_;
+    mutable QString savedQText_;
 };
 
 } // namespace penalties

@@ -24,7 +24,8 @@ std::optional<Team> teamOfLetter(const std::string& letter) {
 
 } // namespace
 
-PenaltyAssistant::PenaltyAssistant(PenaltyRules rules) : rules_(rules), state_(rules) {}
+PenaltyAssistant::PenaltyAssistant(PenaltyRules rules)
+    : rules_(rules), state_(rules), saved_(written()) {}
 
 void PenaltyAssistant::setRules(const PenaltyRules& rules) {
     rules_ = rules;
@@ -80,6 +81,7 @@ bool PenaltyAssistant::add(const Action& action) {
             return false;
         actions_.push_back(a);
         state_ = std::move(next);
+        saved_ = written();
     }
     undone_.clear();
     return true;
@@ -142,11 +144,12 @@ std::vector<PenaltyEvent> PenaltyAssistant::events() const {
 
 void PenaltyAssistant::rebuild() {
     state_ = replay(rules_, events());
+    saved_ = written();
 }
 
 // "penalties1;A H 7 0 -1 @120;G V 0 @300;E @12000": a penalty (team, player, kind,
 // substitute), a goal (scorer, penalty shot) or a period's end, each with its game time.
-std::string PenaltyAssistant::save() const {
+std::string PenaltyAssistant::written() const {
     std::ostringstream out;
     out << kSaveTag;
     for (const Action& a : actions_) {

@@ -47,7 +47,7 @@ class PenaltyAssistant {
     // The operator's events as text, for the game's journal; never empty, so a saved
     // assistant is told from none. load() takes such a text with the game time told so far
     // and puts the game back (nothing to redo); a text it cannot read changes nothing.
-    std::string save() const;
+    const std::string& save() const { return saved_; }
     bool load(const std::string& text, long long elapsed);
 
     // One line for the operator: strength, waiting penalties and running misconducts of
@@ -67,12 +67,14 @@ class PenaltyAssistant {
     bool joinsStoppage(const Action& action) const;
     std::vector<PenaltyEvent> events() const;
     void rebuild();
+    std::string written() const;
 
     PenaltyRules rules_;
     std::vector<Action> actions_;
     std::vector<Action> undone_;
     long long elapsed_ = 0;
     PenaltyState state_;
+    std::string saved_; // written() of the current actions, kept as they change
 };
 
 // A time in tenths as the operator reads it, rounded up to whole seconds: "2:00", "0:07".
