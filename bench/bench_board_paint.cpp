@@ -50,6 +50,48 @@ void paintPending() {
     QCoreApplication::sendPostedEvents();
 }
 
+// Types `keys` into an entry box: digits, "." and "\n" for Enter.
+void typeInto(ScoreBoardLogic& logic, EntryBox box, const char* keys) {
+    for (const char* k = keys; *k; ++k)
+        logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
+}
+
+// A time typed into each of the four penalty slots.
+void typeAllPenalties(ScoreBoardLogic& logic, const char* keys) {
+    for (EntryBox box :
+         {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1, EntryBox::PenaltyTV2})
+        typeInto(logic, box, keys);
+}
+
+// Starts the clock with the timer off: the benchmark drives the ticks itself.
+void startClock(frmScoreBoard& board, const Settings& settings) {
+    board.logic().AllKeyCode(settings.StartStopClockKey);
+    board.clockTimer().setEnabled(false);
+    paintPending();
+}
+
+// The measured loop: a tenth of game time and `tick` with the painting it caused, per
+// iteration; `setUp` again, untimed, before the clock runs out.
+template <typename Tick, typename SetUp>
+void measureTicks(benchmark::State& state, FakeTimeSource& time, PaintCounter& counter, Tick tick,
+                  SetUp setUp) {
+    setUp();
+    int n = 0;
+    counter.paints = 0;
+    for (auto _ : state) {
+        time.advance(100);
+        tick();
+        paintPending();
+        if (++n % 500 == 0) {
+            state.PauseTiming();
+            setUp();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["paints_per_tick"] =
+        benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
+}
+
 void BM_TickAndPaint(benchmark::State& state) {
     Settings settings;
     settings.LEDType = static_cast<std::int16_t>(state.range(2));
@@ -61,36 +103,54 @@ void BM_TickAndPaint(benchmark::State& state) {
     showAt(board, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
 
     ScoreBoardLogic& logic = board.logic();
-    auto type = [&](EntryBox box, const char* keys) {
-        for (const char* k = keys; *k; ++k)
-            logic.KeyDown(box, *k == '\n' ? 13 : *k == '.' ? 190 : *k);
-    };
     auto setUp = [&] {
-        type(EntryBox::TimeBack, "0.59\n");
-        for (EntryBox box : {EntryBox::PenaltyTH1, EntryBox::PenaltyTH2, EntryBox::PenaltyTV1,
-                             EntryBox::PenaltyTV2})
-            type(box, "9.59\n");
-        logic.AllKeyCode(settings.StartStopClockKey);
-        board.clockTimer().setEnabled(false); // the benchmark drives the ticks itself
-        paintPending();
+        typeInto(logic, EntryBox::TimeBack, "0.59\n");
+        typeAllPenalties(logic, "9.59\n");
+        startClock(board, settings);
     };
-    setUp();
-
-    int n = 0;
-    counter.paints = 0;
-    for (auto _ : state) {
-        time.advance(100);
-        logic.tmrClock1_Timer();
-        paintPending();
-        if (++n % 500 == 0) {
-            state.PauseTiming();
-            setUp(); // before the clock runs out
-            state.ResumeTiming();
-        }
-    }
-    state.counters["paints_per_tick"] =
-        benchmark::Counter(counter.paints, benchmark::Counter::kAvgIterations);
+    measureTicks(
+        state, time, counter, [&] { logic.tmrClock1_Timer(); }, setUp);
 }
+
+// The same tick as the window's timer delivers it, with the penalty assistant off (range 2
+// is 0) or on with four penalties on the clocks and one waiting (1): the assistant redraws the
+// four slots and the title on every tick.
+void BM_TimerTickWithPenaltyAssistant(benchmark::State& state) {
+    Settings settings;
+    FakeTimeSource time;
+    frmScoreBoard board(settings, time);
+    PaintCounter counter;
+    for (QWidget* w : board.findChildren<QWidget*>())
+        w->installEventFilter(&counter);
+    showAt(board, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const bool assisted = state.range(2) != 0;
+
+    ScoreBoardLogic& logic = board.logic();
+    auto setUp = [&] {
+        typeInto(logic, EntryBox::TimeBack, "0.59\n");
+        if (assisted) {
+            board.setPenaltyRules(std::nullopt);
+            board.setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
+            auto& assistant = board.penaltyAssistant()->assistant();
+            // One stoppage each, so no two of them are coincident.
+            for (int player : {4, 5, 6, 7, 8}) {
+                const auto team = player < 7 ? penalties::Team::Home : penalties::Team::Guest;
+                assistant.assess({team, player, penalties::PenaltyKind::Major});
+                assistant.advance(1);
+            }
+        } else {
+            typeAllPenalties(logic, "5.00\n");
+        }
+        startClock(board, settings);
+    };
+    measureTicks(
+        state, time, counter, [&] { emit board.clockTimer().tick(); }, setUp);
+}
+BENCHMARK(BM_TimerTickWithPenaltyAssistant)
+    ->ArgNames({"width", "height", "assistant"})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1});
+
 BENCHMARK(BM_TickAndPaint)
     ->ArgNames({"width", "height", "dots"})
     ->Args({632, 453, 0})

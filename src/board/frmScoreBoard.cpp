@@ -53,6 +53,7 @@ namespace {
 // change on every tick but are not on the board.
 bool sameOnScreen(BoardState a, const BoardState& b) {
     a.clockTenths = b.clockTenths;
+    a.assistantTenths = b.assistantTenths;
     for (size_t i = 0; i < a.penalties.size(); ++i)
         a.penalties[i].tenths = b.penalties[i].tenths;
     return a == b;
@@ -78,11 +79,17 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
     connect(&tmrClock1_, &TenthTimer::tick, this, [this] {
         const BoardState before = logic_.state();
         logic_.tmrClock1_Timer();
+        if (assisted_) {
+            assisted_->settle();
+            showAssistantLine();
+        }
         // The new digits go to the screen before anyone watching the board (journal, live
         // feed) hears of the tick, so their work never delays the frame.
         QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
-        // Above the last minute the faces change once a second: no tick between.
-        tmrClock1_.skipTo(logic_.nextShownChangeTenth(TenthTimer::kMaxSkip));
+        // Above the last minute the faces change once a second: no tick between. The penalty
+        // assistant's clocks run in their own phase of the second, so it has every tick.
+        if (!assisted_)
+            tmrClock1_.skipTo(logic_.nextShownChangeTenth(TenthTimer::kMaxSkip));
         if (sameOnScreen(before, logic_.state()))
             return;
         changedByClock_ = true;
@@ -90,10 +97,13 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
         changedByClock_ = false;
     });
     // A key, a click, an undo or a restore may have set a clock: its next change may come
-    // before the tick the timer sleeps for.
+    // before the tick the timer sleeps for. A board put back from outside may also carry
+    // another penalty game: the operator's line follows it.
     connect(this, &frmScoreBoard::boardChanged, this, [this] {
         if (!changedByClock_)
             tmrClock1_.tickSoon();
+        if (assisted_)
+            showAssistantLine();
     });
     Form_Load();
 }
@@ -115,10 +125,7 @@ void frmScoreBoard::wireEntryBoxes() {
         const auto id = static_cast<EntryBox>(i);
         box->setFocusPolicy(Qt::StrongFocus);
         connect(box, &PictureBox::keyDown, this, [this, id](QKeyEvent* e) {
-            const int key = virtualKeyOf(*e);
-            if (!isRepeatedFunctionKey(*e, key))
-                logic_.KeyDown(id, key);
-            emit boardChanged();
+            handleKey(*e, [this, id](int key) { logic_.KeyDown(id, key); });
         });
         connect(box, &PictureBox::keyUp, this, [this](QKeyEvent* e) {
             logic_.AllKeyUp(virtualKeyOf(*e), static_cast<int>(e->modifiers()));
@@ -264,7 +271,7 @@ void frmScoreBoard::UpdateLabels() {
     // A name longer than any board can show is laid out only as far as it can be seen.
     const QString home = shownName(settings_.HomeText);
     const QString visitor = shownName(settings_.VisitorText);
-    setWindowTitle(QStringLiteral("Pucktally - ") + home);
+    setWindowTitle(boardTitle());
     // The stored size is fixed point; the names take it as a whole number of points.
     const int teamSize = static_cast<int>(std::nearbyint(settings_.TeamSize / 10000.0));
     const double points = RSize(teamSize);
@@ -388,10 +395,53 @@ void frmScoreBoard::Form_Resize() {
 
 void frmScoreBoard::keyPressEvent(QKeyEvent* event) {
     // Reached only when no entry box holds the focus.
-    const int key = virtualKeyOf(*event);
-    if (!isRepeatedFunctionKey(*event, key))
-        logic_.AllKeyCode(key);
+    handleKey(*event, [this](int key) { logic_.AllKeyCode(key); });
+}
+
+// Every key of the board: with the penalty assistant on, its entry sees the key first and the
+// assistant learns what the key did.
+void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(int)>& boardKey) {
+    const int key = virtualKeyOf(event);
+    bool taken = false;
+    if (assisted_) {
+        assisted_->catchUp();
+        taken = assisted_->takeKey(key, event.modifiers().testFlag(Qt::ControlModifier));
+    }
+    if (!taken && !isRepeatedFunctionKey(event, key))
+        boardKey(key);
+    if (assisted_) {
+        assisted_->settle();
+        showAssistantLine();
+    }
     emit boardChanged();
+}
+
+void frmScoreBoard::setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules) {
+    if (!rules)
+        assisted_.reset();
+    else if (assisted_)
+        assisted_->setRules(*rules);
+    else
+        assisted_ = std::make_unique<penalties::AssistedBoard>(logic_, *this, *rules);
+    if (assisted_)
+        assisted_->settle();
+    showAssistantLine();
+    emit boardChanged();
+}
+
+// The assistant's line goes in the window title, which the operator sees and the board's
+// designed fields do not: the audience's view is not touched.
+void frmScoreBoard::showAssistantLine() {
+    const QString line = assisted_ ? QString::fromStdString(assisted_->operatorLine()) : QString();
+    if (line == assistantLine_)
+        return;
+    assistantLine_ = line;
+    setWindowTitle(boardTitle());
+}
+
+QString frmScoreBoard::boardTitle() const {
+    const QString title = QStringLiteral("Pucktally - ") + shownName(settings_.HomeText);
+    return assistantLine_.isEmpty() ? title : title + QStringLiteral(" \u2014 ") + assistantLine_;
 }
 
 void frmScoreBoard::closeEvent(QCloseEvent* event) {

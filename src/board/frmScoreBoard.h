@@ -8,12 +8,15 @@
 #include "game/ScoreBoardLogic.h"
 #include "game/TenthTimer.h"
 #include "options/OptionsPage.h"
+#include "penalties/AssistedBoard.h"
 #include "sound/BoardSounds.h"
 #include "sound/SoundPlayer.h"
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class BoardLabel;
 class QKeyEvent;
@@ -88,6 +91,11 @@ class frmScoreBoard : public QWidget, public BoardView {
     TenthTimer& clockTimer() { return tmrClock1_; }
     // Records the current layout as the reference for later resizes.
     void RecordLayout();
+    // Turns the penalty assistant on with the given rules (again: the game so far replayed
+    // under them) or off with nullopt. While off, the board is exactly the board without it;
+    // turned off, the penalty slots stay as they were for the operator to go on by hand.
+    void setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules);
+    penalties::AssistedBoard* penaltyAssistant() { return assisted_.get(); }
     // True while boardChanged() reports a tick of the running clock rather than an operator.
     bool changedByClock() const { return changedByClock_; }
 
@@ -118,6 +126,9 @@ class frmScoreBoard : public QWidget, public BoardView {
     void fitPicture(ImageBox* image, PictureBox* container, const QString& path);
     void colorLamp(ShapeWidget* shape, bool lit);
     bool isRepeatedFunctionKey(const QKeyEvent& event, int key) const;
+    void handleKey(const QKeyEvent& event, const std::function<void(int)>& boardKey);
+    QString boardTitle() const;
+    void showAssistantLine();
 
     const Settings& settings_;
     // Set when the board may open the options dialog: the same record, writable.
@@ -164,4 +175,6 @@ class frmScoreBoard : public QWidget, public BoardView {
     BoardSounds sounds_;
     bool loaded_ = false;
     bool changedByClock_ = false;
+    std::unique_ptr<penalties::AssistedBoard> assisted_;
+    QString assistantLine_; // in the title, for the operator; empty while the assistant is off
 };

@@ -33,12 +33,17 @@ struct BoardState {
     std::array<PenaltyState, 4> penalties{}; // slots 1 to 4: home 1, home 2, visitor 1, 2
     int whoGoal = 0;                         // 0 no goal lamp, 1 home, 2 visitor
     std::int64_t resetTenths = 0;            // what the reset key sets the clock back to
+    // The penalty assistant's game and the game time it has been told; empty and 0 while it
+    // is off.
+    QString assistant;
+    std::int64_t assistantTenths = 0;
 
     bool operator==(const BoardState& o) const {
         return clock == o.clock && clockTenths == o.clockTenths && clockRunning == o.clockRunning &&
                period == o.period && home == o.home && visitor == o.visitor &&
                shotsHome == o.shotsHome && shotsVisitor == o.shotsVisitor &&
-               penalties == o.penalties && whoGoal == o.whoGoal && resetTenths == o.resetTenths;
+               penalties == o.penalties && whoGoal == o.whoGoal && resetTenths == o.resetTenths &&
+               assistant == o.assistant && assistantTenths == o.assistantTenths;
     }
     bool operator!=(const BoardState& o) const { return !(*this == o); }
 };

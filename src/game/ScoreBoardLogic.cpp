@@ -1,5 +1,6 @@
 #include "game/ScoreBoardLogic.h"
 
+#include "game/BoardStateKeeper.h"
 #include "game/ClockFace.h"
 #include "game/KeyCodes.h"
 #include "game/TimeSource.h"
@@ -283,6 +284,27 @@ void ScoreBoardLogic::ClearPenalty(int slot) {
     Penalty();
 }
 
+void ScoreBoardLogic::ShowPenalties(const std::array<ToldPenalty, 4>& told) {
+    const bool gameRuns = counters_.counterState(kGameCounter).CounterRunningFlag && !clockRanOut_;
+    for (const PenaltySlot& slot : kPenaltySlots) {
+        const ToldPenalty& t = told[static_cast<size_t>(slot.slot - 1)];
+        if (t.left.isNone()) {
+            if (view_.field(slot.time).digit(0) >= 0 ||
+                modShowDigits::ReadNumber(view_.field(slot.player)) >= 0)
+                ClearPenalty(slot.slot);
+            continue;
+        }
+        modShowDigits::ShowNumber(view_.field(slot.player), QString::number(t.player), kSmallLower,
+                                  kSmallUpper);
+        counters_.SetCounter(t.left, slot.slot);
+        if (gameRuns)
+            counters_.StartCounter(slot.slot);
+        DisplayTime(slot.time, counters_.ReadCounter(slot.slot));
+    }
+    UpdatePenaltyColonColors();
+    Penalty();
+}
+
 void ScoreBoardLogic::UpdateGoal() {
     view_.setGoalLamps(WhoGoal_ == kHomeGoal, WhoGoal_ == kVisitorGoal);
 }
@@ -396,6 +418,8 @@ BoardState ScoreBoardLogic::state() {
     }
     s.whoGoal = WhoGoal_;
     s.resetTenths = tenthsOf(ResetTime_);
+    if (keeper_)
+        keeper_->saveTo(s);
     return s;
 }
 
@@ -452,6 +476,8 @@ void ScoreBoardLogic::restore(const BoardState& s, bool withClock) {
     UpdateGoal();
     UpdatePenaltyColonColors();
     Penalty();
+    if (keeper_)
+        keeper_->loadFrom(s);
 }
 
 QString clockTextOf(const std::array<int, 4>& digits, bool colon) {

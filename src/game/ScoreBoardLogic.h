@@ -13,6 +13,7 @@
 
 struct Settings;
 class TimeSource;
+class BoardStateKeeper;
 
 // The scoreboard's game logic without any widget: what every key does in every entry box,
 // the game clock with its start/stop, reset and tick, the four penalty slots, typed times on
@@ -71,6 +72,14 @@ class ScoreBoardLogic {
     // Frees penalty slot 1 to 4: blanks its player and time, sets its clock to 0. Other
     // numbers are ignored.
     void ClearPenalty(int slot);
+    // A penalty slot as something outside the board decides it: the player and the time left,
+    // or nothing (a free slot). The slot's clock runs while the game clock runs.
+    struct ToldPenalty {
+        int player = -1;
+        GameTime left = GameTime::none(); // none: the slot is free
+    };
+    // Draws slots 1 to 4 as told, with their colons and lamps.
+    void ShowPenalties(const std::array<ToldPenalty, 4>& told);
 
     // Draws both goal lamps from WhoGoal.
     void UpdateGoal();
@@ -92,6 +101,10 @@ class ScoreBoardLogic {
     // at the recorded value, and the reset value. A value outside its field's limits leaves
     // that field as it is.
     void restore(const BoardState& s, bool withClock);
+
+    // Something that keeps part of the game beside the fields, saved into state() and put
+    // back by restore(); none by default.
+    void setStateKeeper(BoardStateKeeper* keeper) { keeper_ = keeper; }
 
     // The typing buffers, for a look from outside.
     const modShowDigits& numberEntry() const { return numbers_; }
@@ -121,4 +134,5 @@ class ScoreBoardLogic {
     bool shownColon_ = true;
     std::array<GameTime, 4> shownPenalty_{};
     std::array<bool, 4> litPenalty_{};
+    BoardStateKeeper* keeper_ = nullptr;
 };

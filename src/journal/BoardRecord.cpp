@@ -91,6 +91,10 @@ const std::vector<Field>& fields() {
             QStringLiteral("whoGoal"), [](auto& s) -> auto& { return s.whoGoal; }));
         f.push_back(numberField(
             QStringLiteral("resetTenths"), [](auto& s) -> auto& { return s.resetTenths; }));
+        f.push_back(textField(
+            QStringLiteral("assistant"), [](auto& s) -> auto& { return s.assistant; }));
+        f.push_back(numberField(
+            QStringLiteral("assistantTenths"), [](auto& s) -> auto& { return s.assistantTenths; }));
         return f;
     }();
     return kFields;
@@ -108,10 +112,17 @@ const QStringList& names() {
     return kNames;
 }
 
+// The penalty assistant's names while it is off are left out, so a game played without it
+// is written as it always was.
+bool offAssistant(const QString& name, const BoardState& s) {
+    return s.assistant.isEmpty() && name.startsWith(QLatin1String("assistant"));
+}
+
 QJsonObject toRecord(const BoardState& s) {
     QJsonObject r;
     for (const Field& f : fields())
-        r.insert(f.name, f.read(s));
+        if (!offAssistant(f.name, s))
+            r.insert(f.name, f.read(s));
     return r;
 }
 

@@ -13,7 +13,8 @@ bool undoable(const QString& name) {
         QSet<QString> n{QStringLiteral("clock"),       QStringLiteral("clockTenths"),
                         QStringLiteral("resetTenths"), QStringLiteral("period"),
                         QStringLiteral("home"),        QStringLiteral("visitor"),
-                        QStringLiteral("shotsHome"),   QStringLiteral("shotsVisitor")};
+                        QStringLiteral("shotsHome"),   QStringLiteral("shotsVisitor"),
+                        QStringLiteral("assistant")};
         for (int slot = 1; slot <= 4; ++slot)
             for (const char* part : {"player", "time", "tenths"})
                 n.insert(QStringLiteral("p%1.%2").arg(slot).arg(QLatin1String(part)));

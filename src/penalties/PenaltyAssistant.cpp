@@ -1,0 +1,251 @@
+#include "penalties/PenaltyAssistant.h"
+
+#include <algorithm>
+#include <climits>
+#include <sstream>
+
+namespace penalties {
+
+namespace {
+
+const char* teamLetter(Team team) {
+    return team == Team::Home ? "H" : "V";
+}
+
+constexpr const char* kSaveTag = "penalties1";
+
+std::optional<Team> teamOfLetter(const std::string& letter) {
+    if (letter == "H")
+        return Team::Home;
+    if (letter == "V")
+        return Team::Guest;
+    return std::nullopt;
+}
+
+} // namespace
+
+PenaltyAssistant::PenaltyAssistant(PenaltyRules rules)
+    : rules_(rules), state_(rules), saved_(written()) {}
+
+void PenaltyAssistant::setRules(const PenaltyRules& rules) {
+    rules_ = rules;
+    rebuild();
+}
+
+void PenaltyAssistant::advance(int tenths) {
+    if (tenths <= 0)
+        return;
+    state_.apply(PenaltyEvent::advance(tenths));
+    elapsed_ += tenths;
+}
+
+bool PenaltyAssistant::goal(Team scorer, bool penaltyShot) {
+    Action a;
+    a.type = PenaltyEvent::Type::Goal;
+    a.scorer = scorer;
+    a.penaltyShot = penaltyShot;
+    return add(a);
+}
+
+bool PenaltyAssistant::periodEnd() {
+    Action a;
+    a.type = PenaltyEvent::Type::PeriodEnd;
+    return add(a);
+}
+
+bool PenaltyAssistant::assess(const Assessment& given) {
+    Action a;
+    a.type = PenaltyEvent::Type::Assess;
+    a.penalty = given;
+    return add(a);
+}
+
+bool PenaltyAssistant::add(const Action& action) {
+    Action a = action;
+    a.at = elapsed_;
+    if (a.type == PenaltyEvent::Type::Assess && !validAssessment(a.penalty))
+        return false;
+    if (joinsStoppage(a)) {
+        // Penalties of one stoppage are one event to the engine, so the stoppage is
+        // assessed again with the new penalty among the others.
+        actions_.push_back(a);
+        rebuild();
+    } else {
+        PenaltyState next = state_;
+        PenaltyEvent event = PenaltyEvent::periodEnd();
+        if (a.type == PenaltyEvent::Type::Assess)
+            event = PenaltyEvent::assess({a.penalty});
+        else if (a.type == PenaltyEvent::Type::Goal)
+            event = PenaltyEvent::goal(a.scorer, a.penaltyShot);
+        if (!next.apply(event))
+            return false;
+        actions_.push_back(a);
+        state_ = std::move(next);
+        saved_ = written();
+    }
+    undone_.clear();
+    return true;
+}
+
+bool PenaltyAssistant::joinsStoppage(const Action& action) const {
+    return action.type == PenaltyEvent::Type::Assess && !actions_.empty() &&
+           actions_.back().type == PenaltyEvent::Type::Assess && actions_.back().at == action.at;
+}
+
+bool PenaltyAssistant::undo() {
+    if (actions_.empty())
+        return false;
+    undone_.push_back(actions_.back());
+    actions_.pop_back();
+    rebuild();
+    return true;
+}
+
+bool PenaltyAssistant::redo() {
+    if (undone_.empty())
+        return false;
+    actions_.push_back(undone_.back());
+    undone_.pop_back();
+    rebuild();
+    return true;
+}
+
+// The engine's events from the operator's actions, with the game time that ran between them.
+std::vector<PenaltyEvent> PenaltyAssistant::events() const {
+    std::vector<PenaltyEvent> out;
+    long long told = 0;
+    auto runTo = [&out, &told](long long at) {
+        while (at > told) {
+            const long long step = std::min<long long>(at - told, INT_MAX);
+            out.push_back(PenaltyEvent::advance(static_cast<int>(step)));
+            told += step;
+        }
+    };
+    for (const Action& a : actions_) {
+        runTo(a.at);
+        switch (a.type) {
+        case PenaltyEvent::Type::Assess:
+            if (!out.empty() && out.back().type == PenaltyEvent::Type::Assess)
+                out.back().penalties.push_back(a.penalty);
+            else
+                out.push_back(PenaltyEvent::assess({a.penalty}));
+            break;
+        case PenaltyEvent::Type::Goal:
+            out.push_back(PenaltyEvent::goal(a.scorer, a.penaltyShot));
+            break;
+        default:
+            out.push_back(PenaltyEvent::periodEnd());
+            break;
+        }
+    }
+    runTo(elapsed_);
+    return out;
+}
+
+void PenaltyAssistant::rebuild() {
+    state_ = replay(rules_, events());
+    saved_ = written();
+}
+
+// "penalties1;A H 7 0 -1 @120;G V 0 @300;E @12000": a penalty (team, player, kind,
+// substitute), a goal (scorer, penalty shot) or a period's end, each with its game time.
+std::string PenaltyAssistant::written() const {
+    std::ostringstream out;
+    out << kSaveTag;
+    for (const Action& a : actions_) {
+        out << ';';
+        if (a.type == PenaltyEvent::Type::Assess)
+            out << "A " << teamLetter(a.penalty.team) << ' ' << a.penalty.player << ' '
+                << static_cast<int>(a.penalty.kind) << ' ' << a.penalty.servedBy;
+        else if (a.type == PenaltyEvent::Type::Goal)
+            out << "G " << teamLetter(a.scorer) << ' ' << (a.penaltyShot ? 1 : 0);
+        else
+            out << 'E';
+        out << " @" << a.at;
+    }
+    return out.str();
+}
+
+bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
+    std::istringstream in(text);
+    std::string item;
+    if (!std::getline(in, item, ';') || item != kSaveTag || elapsed < 0)
+        return false;
+    std::vector<Action> actions;
+    while (std::getline(in, item, ';')) {
+        std::istringstream fields(item);
+        std::string type, team, at;
+        Action a;
+        fields >> type;
+        if (type == "A") {
+            int kind = -1;
+            a.type = PenaltyEvent::Type::Assess;
+            fields >> team >> a.penalty.player >> kind >> a.penalty.servedBy;
+            a.penalty.kind = static_cast<PenaltyKind>(kind);
+            const std::optional<Team> side = teamOfLetter(team);
+            if (!side || kind < 0 || kind > static_cast<int>(PenaltyKind::Match))
+                return false;
+            a.penalty.team = *side;
+            if (!validAssessment(a.penalty))
+                return false;
+        } else if (type == "G") {
+            int shot = -1;
+            a.type = PenaltyEvent::Type::Goal;
+            fields >> team >> shot;
+            const std::optional<Team> side = teamOfLetter(team);
+            if (!side || (shot != 0 && shot != 1))
+                return false;
+            a.scorer = *side;
+            a.penaltyShot = shot == 1;
+        } else if (type == "E") {
+            a.type = PenaltyEvent::Type::PeriodEnd;
+        } else {
+            return false;
+        }
+        fields >> at;
+        if (fields.fail() || at.size() < 2 || at[0] != '@' ||
+            at.find_first_not_of("0123456789", 1) != std::string::npos || at.size() > 12)
+            return false;
+        a.at = std::stoll(at.substr(1));
+        const long long before = actions.empty() ? 0 : actions.back().at;
+        if (a.at < before || a.at > elapsed)
+            return false;
+        actions.push_back(a);
+    }
+    actions_ = std::move(actions);
+    undone_.clear();
+    elapsed_ = elapsed;
+    rebuild();
+    return true;
+}
+
+std::array<std::optional<ClockShown>, 4> PenaltyAssistant::boardClocks() const {
+    const auto home = state_.clocks(Team::Home);
+    const auto guest = state_.clocks(Team::Guest);
+    return {home[0], home[1], guest[0], guest[1]};
+}
+
+std::string PenaltyAssistant::summary() const {
+    std::string text = std::string("H ") + std::to_string(state_.skaters(Team::Home)) + " on " +
+                       std::to_string(state_.skaters(Team::Guest)) + " V";
+    for (Team team : {Team::Home, Team::Guest}) {
+        const std::vector<ClockShown> waiting = state_.waiting(team);
+        if (!waiting.empty()) {
+            text += std::string("; ") + teamLetter(team) + " waits";
+            for (const ClockShown& w : waiting)
+                text += " " + std::to_string(w.player) + " (" + clockText(w.tenthsLeft) + ")";
+        }
+        for (const OffClockPenalty& m : state_.misconducts(team))
+            text += std::string("; ") + teamLetter(team) + " misconduct " +
+                    std::to_string(m.player) + " (" + clockText(m.tenthsLeft) + ")";
+    }
+    return text;
+}
+
+std::string clockText(int tenths) {
+    const int seconds = (std::max(0, tenths) + 9) / 10;
+    const int rest = seconds % 60;
+    return std::to_string(seconds / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
+}
+
+} // namespace penalties

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "penalties/PenaltyState.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The penalty bench as the board's operator keeps it: fed what happens on the board in game
+// time (the clock ran, a goal, a period's end, a penalty given), it answers what the four
+// penalty clocks show and what the operator should know (who waits, misconducts, strength).
+//
+// Penalties given while no game time has run since the last one were given at one stoppage
+// and are assessed together, so coincident penalties are recognised. Undo takes back the
+// operator's last penalty, goal or period end and keeps the game time that has run since, as
+// if that event had never been told; redo puts it back where it was.
+namespace penalties {
+
+class PenaltyAssistant {
+  public:
+    explicit PenaltyAssistant(PenaltyRules rules = {});
+
+    // Replays everything told so far under other rules.
+    void setRules(const PenaltyRules& rules);
+    const PenaltyRules& rules() const { return rules_; }
+
+    // The game clock ran `tenths`; nothing else happened meanwhile. Not an operator event:
+    // it is never undone and keeps what was undone for redo.
+    void advance(int tenths);
+    // Operator events. Each answers false, and changes nothing, when the engine refuses it.
+    bool goal(Team scorer, bool penaltyShot = false);
+    bool periodEnd();
+    bool assess(const Assessment& given);
+
+    bool undo();
+    bool redo();
+    bool canUndo() const { return !actions_.empty(); }
+    bool canRedo() const { return !undone_.empty(); }
+
+    // The four penalty clocks in the board's order: home 1, home 2, visitor 1, visitor 2.
+    std::array<std::optional<ClockShown>, 4> boardClocks() const;
+    const PenaltyState& state() const { return state_; }
+    // Game time told so far, in tenths.
+    long long elapsed() const { return elapsed_; }
+
+    // The operator's events as text, for the game's journal; never empty, so a saved
+    // assistant is told from none. load() takes such a text with the game time told so far
+    // and puts the game back (nothing to redo); a text it cannot read changes nothing.
+    const std::string& save() const { return saved_; }
+    bool load(const std::string& text, long long elapsed);
+
+    // One line for the operator: strength, waiting penalties and running misconducts of
+    // each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
+    std::string summary() const;
+
+  private:
+    struct Action {
+        PenaltyEvent::Type type = PenaltyEvent::Type::Assess;
+        long long at = 0; // game time told before it
+        Assessment penalty;
+        Team scorer = Team::Home;
+        bool penaltyShot = false;
+    };
+
+    bool add(const Action& action);
+    bool joinsStoppage(const Action& action) const;
+    std::vector<PenaltyEvent> events() const;
+    void rebuild();
+    std::string written() const;
+
+    PenaltyRules rules_;
+    std::vector<Action> actions_;
+    std::vector<Action> undone_;
+    long long elapsed_ = 0;
+    PenaltyState state_;
+    std::string saved_; // written() of the current actions, kept as they change
+};
+
+// A time in tenths as the operator reads it, rounded up to whole seconds: "2:00", "0:07".
+std::string clockText(int tenths);
+
+} // namespace penalties

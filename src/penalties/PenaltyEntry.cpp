@@ -1,0 +1,144 @@
+#include "penalties/PenaltyEntry.h"
+
+#include "platform/VirtualKeys.h"
+
+namespace penalties {
+
+namespace {
+
+constexpr int kStartKey = 'P';
+constexpr std::size_t kMaxDigits = 2;
+
+// The digit a main-keyboard or numeric-pad key types, or -1.
+int digitOfKey(int keyCode) {
+    if (keyCode >= vk::Key0 && keyCode <= vk::Key9)
+        return keyCode - vk::Key0;
+    if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad9)
+        return keyCode - vk::Numpad0;
+    return -1;
+}
+
+} // namespace
+
+std::optional<PenaltyKind> kindOfKey(int keyCode) {
+    switch (keyCode) {
+    case 'M':
+        return PenaltyKind::Minor;
+    case 'D':
+        return PenaltyKind::DoubleMinor;
+    case 'J':
+        return PenaltyKind::Major;
+    case 'B':
+        return PenaltyKind::MajorPlusMinor;
+    case 'T':
+        return PenaltyKind::MinorPlusMisconduct;
+    case 'C':
+        return PenaltyKind::Misconduct;
+    case 'G':
+        return PenaltyKind::GameMisconduct;
+    case 'X':
+        return PenaltyKind::Match;
+    default:
+        return std::nullopt;
+    }
+}
+
+const char* kindName(PenaltyKind kind) {
+    switch (kind) {
+    case PenaltyKind::Minor:
+        return "minor";
+    case PenaltyKind::DoubleMinor:
+        return "double minor";
+    case PenaltyKind::Major:
+        return "major";
+    case PenaltyKind::MajorPlusMinor:
+        return "major + minor";
+    case PenaltyKind::MinorPlusMisconduct:
+        return "minor + misconduct";
+    case PenaltyKind::Misconduct:
+        return "misconduct";
+    case PenaltyKind::GameMisconduct:
+        return "game misconduct";
+    case PenaltyKind::Match:
+        return "match";
+    }
+    return "";
+}
+
+PenaltyEntry::Outcome PenaltyEntry::key(int keyCode, bool ctrl) {
+    if (ctrl) {
+        if (keyCode != kStartKey)
+            return Outcome::Passed;
+        clear();
+        open_ = true;
+        return Outcome::Taken;
+    }
+    if (!open_)
+        return Outcome::Passed;
+    if (keyCode == vk::Escape) {
+        clear();
+        return Outcome::Dropped;
+    }
+    if (keyCode == vk::Return) {
+        if (!team_ || digits_.empty() || !kind_)
+            return Outcome::Taken;
+        given_ = Assessment{*team_, std::stoi(digits_), *kind_, -1};
+        clear();
+        return Outcome::Given;
+    }
+    if (!team_ && (keyCode == 'Z' || keyCode == 'Y')) {
+        clear();
+        return keyCode == 'Z' ? Outcome::Undo : Outcome::Redo;
+    }
+    return typeKey(keyCode) ? Outcome::Taken : Outcome::Passed;
+}
+
+// One key of the sequence; false when it is not one of the entry's keys.
+bool PenaltyEntry::typeKey(int keyCode) {
+    const int digit = digitOfKey(keyCode);
+    const std::optional<PenaltyKind> kind = kindOfKey(keyCode);
+    if (keyCode == vk::Back) {
+        if (kind_)
+            kind_.reset();
+        else if (!digits_.empty())
+            digits_.pop_back();
+        else
+            team_.reset();
+    } else if (keyCode == 'H' || keyCode == 'V') {
+        if (!team_)
+            team_ = keyCode == 'H' ? Team::Home : Team::Guest;
+    } else if (digit >= 0) {
+        if (team_ && !kind_ && digits_.size() < kMaxDigits)
+            digits_ += static_cast<char>('0' + digit);
+    } else if (kind) {
+        if (!digits_.empty())
+            kind_ = kind;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PenaltyEntry::clear() {
+    open_ = false;
+    team_.reset();
+    digits_.clear();
+    kind_.reset();
+}
+
+std::string PenaltyEntry::prompt() const {
+    if (!open_)
+        return {};
+    std::string text = "penalty";
+    if (!team_)
+        return text + ": H or V? (Z undo, Y redo)";
+    text += team_ == Team::Home ? " H" : " V";
+    if (digits_.empty())
+        return text + ": player number?";
+    text += " " + digits_;
+    if (!kind_)
+        return text + ": kind (M D J B T C G X)?";
+    return text + " " + kindName(*kind_) + ": Enter gives, Esc drops";
+}
+
+} // namespace penalties

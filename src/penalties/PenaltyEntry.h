@@ -1,0 +1,54 @@
+#pragma once
+
+#include "penalties/PenaltyEvent.h"
+
+#include <optional>
+#include <string>
+
+// A penalty typed on the board in a few keys: Ctrl+P, the team (H or V), the player's number
+// (one or two digits, main keyboard or numeric pad), the kind's letter, Enter. Escape drops
+// the entry, Backspace takes back the last key, Ctrl+P again starts it afresh. Ctrl+P Z takes
+// back the last penalty, goal or period end the assistant was told, Ctrl+P Y puts it back.
+//
+// While an entry is open it takes Escape, Backspace, Enter, H, V, the digits and the kind
+// letters, whether or not they fit the step (a key that does not fit changes nothing); every
+// other key goes on to the board, so the clock can be started and stopped meanwhile. While
+// closed it takes Ctrl+P only.
+namespace penalties {
+
+class PenaltyEntry {
+  public:
+    enum class Outcome {
+        Passed,  // not the entry's key: the board handles it
+        Taken,   // the entry took it
+        Given,   // Enter completed a penalty: given() tells which
+        Dropped, // Escape dropped the entry
+        Undo,    // Z on an entry with nothing typed: take back the last penalty event
+        Redo,    // Y on an entry with nothing typed: put it back
+    };
+
+    Outcome key(int keyCode, bool ctrl);
+
+    bool isOpen() const { return open_; }
+    // The penalty the last Enter completed.
+    const Assessment& given() const { return given_; }
+    // What has been typed and what comes next, for the operator; empty while closed.
+    std::string prompt() const;
+
+  private:
+    bool typeKey(int keyCode);
+    void clear();
+
+    bool open_ = false;
+    std::optional<Team> team_;
+    std::string digits_;
+    std::optional<PenaltyKind> kind_;
+    Assessment given_;
+};
+
+// The kind a letter key stands for: M minor, D double minor, J major, B major and minor,
+// T minor and misconduct, C misconduct, G game misconduct, X match.
+std::optional<PenaltyKind> kindOfKey(int keyCode);
+const char* kindName(PenaltyKind kind);
+
+} // namespace penalties

@@ -1,0 +1,116 @@
+// The penalty assistant on the board window: penalties typed on the keyboard appear on the
+// designed penalty clocks, run down with the game clock and end on a power-play goal; with
+// the assistant off the board is the board without it.
+#include "board/frmScoreBoard.h"
+#include "display/PictureBox.h"
+#include "settings/Settings.h"
+#include "support/FakeTimeSource.h"
+
+#include <QTest>
+#include <memory>
+
+using penalties::RuleBook;
+
+class PenaltyAssistantBoardTest : public QObject {
+    Q_OBJECT
+
+    Settings settings;
+    FakeTimeSource time;
+    std::unique_ptr<frmScoreBoard> board;
+
+    PictureBox* box(EntryBox id) { return board->entryBox(id); }
+
+    // Ctrl+P, then the keys of `typed` (lower-case letters and digits), then Enter.
+    static void enterPenalty(QWidget* target, const char* typed) {
+        QTest::keyClick(target, Qt::Key_P, Qt::ControlModifier);
+        QTest::keyClicks(target, QString::fromLatin1(typed));
+        QTest::keyClick(target, Qt::Key_Return);
+    }
+
+    void tickAfter(int ms) {
+        time.advance(ms);
+        emit board->clockTimer().tick();
+    }
+
+  private slots:
+    void init() {
+        settings = Settings();
+        board = std::make_unique<frmScoreBoard>(settings, time);
+        board->setPenaltyRules(penalties::rulesFor(RuleBook::Iihf));
+        board->show();
+        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        box(EntryBox::TimeBack)->setFocus(Qt::OtherFocusReason);
+    }
+    void cleanup() { board.reset(); }
+
+    void typedPenaltiesShowOnTheClocks_data() {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QList<int>>("players"); // slots 1 to 4, -1 blank
+        QTest::addColumn<QStringList>("times");
+        QTest::addColumn<QString>("titleHas");
+        QTest::newRow("home minor")
+            << QStringList{"h7m"} << QList<int>{7, -1, -1, -1} << QStringList{"2:00", "", "", ""}
+            << QStringLiteral("H 4 on 5 V");
+        QTest::newRow("visitor double minor")
+            << QStringList{"v12d"} << QList<int>{-1, -1, 12, -1} << QStringList{"", "", "4:00", ""}
+            << QStringLiteral("H 5 on 4 V");
+        QTest::newRow("third home penalty waits")
+            << QStringList{"h7m", "h8j", "h9m"} << QList<int>{7, 8, -1, -1}
+            << QStringList{"2:00", "5:00", "", ""} << QStringLiteral("H waits 9 (2:00)");
+        QTest::newRow("misconduct stays off the clocks")
+            << QStringList{"v4c"} << QList<int>{-1, -1, -1, -1} << QStringList{"", "", "", ""}
+            << QStringLiteral("V misconduct 4 (10:00)");
+    }
+    void typedPenaltiesShowOnTheClocks() {
+        QFETCH(QStringList, entries);
+        QFETCH(QList<int>, players);
+        QFETCH(QStringList, times);
+        QFETCH(QString, titleHas);
+        for (const QString& entry : entries)
+            enterPenalty(box(EntryBox::TimeBack), qPrintable(entry));
+        const BoardState s = board->logic().state();
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(s.penalties[i].player, players[i]);
+            QCOMPARE(s.penalties[i].time, times[i]);
+            QCOMPARE(s.penalties[i].lit, !times[i].isEmpty());
+        }
+        QVERIFY2(board->windowTitle().contains(titleHas), qPrintable(board->windowTitle()));
+        // The typed keys went to the entry, not to the game clock.
+        QCOMPARE(s.clock, QStringLiteral("10:00"));
+    }
+
+    void runningClockCountsDownAndAGoalEndsTheMinor() {
+        enterPenalty(box(EntryBox::TimeBack), "h7m");
+        QTest::keyClick(box(EntryBox::TimeBack), Qt::Key_S);
+        for (int i = 0; i < 300; ++i)
+            tickAfter(100);
+        QCOMPARE(board->logic().state().penalties[0].time, QStringLiteral("1:30"));
+        QCOMPARE(board->logic().state().clock, QStringLiteral("9:30"));
+        // The clock stands while the visitors' goal is put on the board.
+        QTest::keyClick(box(EntryBox::TimeBack), Qt::Key_S);
+        QTest::keyClick(box(EntryBox::VisitorBack), Qt::Key_Plus);
+        QTest::keyClick(box(EntryBox::VisitorBack), Qt::Key_1);
+        const BoardState s = board->logic().state();
+        QCOMPARE(s.visitor, 1);
+        QCOMPARE(s.penalties[0].player, -1);
+        QCOMPARE(s.penalties[0].time, QString());
+        QVERIFY(!s.penalties[0].lit);
+        QVERIFY(board->windowTitle().contains(QStringLiteral("H 5 on 5 V")));
+    }
+
+    void turnedOffTheBoardIsTheBoardWithoutIt() {
+        board->setPenaltyRules(std::nullopt);
+        Settings plainSettings;
+        FakeTimeSource plainTime;
+        frmScoreBoard plain(plainSettings, plainTime);
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        for (frmScoreBoard* b : {board.get(), &plain})
+            enterPenalty(b->entryBox(EntryBox::TimeBack), "h7m");
+        QVERIFY(board->logic().state() == plain.logic().state());
+        QCOMPARE(board->windowTitle(), plain.windowTitle());
+    }
+};
+
+QTEST_MAIN(PenaltyAssistantBoardTest)
+#include "PenaltyAssistantBoardTest.moc"

@@ -1,0 +1,154 @@
+// What the assistant learns from the board: each row is keys pressed in the board's entry
+// boxes and game time let pass, and the engine events they must amount to.
+
+#include "penalties/AssistedBoard.h"
+#include "game/BoardHarness.h"
+
+#include <gtest/gtest.h>
+
+using namespace boardtest;
+using namespace penalties;
+
+namespace {
+
+struct Act {
+    EntryBox box = EntryBox::TimeBack;
+    const char* keys = ""; // "^" stands for Ctrl+P
+    int runMs = 0;         // game time let pass after the keys
+};
+
+struct Assisted {
+    BoardHarness b;
+    std::unique_ptr<AssistedBoard> a;
+
+    Assisted() {
+        b.load();
+        a = std::make_unique<AssistedBoard>(b.logic, b.view, rulesFor(RuleBook::Iihf));
+    }
+    void press(EntryBox box, int key, bool ctrl) {
+        a->catchUp();
+        if (!a->takeKey(key, ctrl))
+            b.press(box, key);
+        a->settle();
+    }
+    void act(const Act& step) {
+        for (const char* c = step.keys; *c; ++c)
+            *c == '^' ? press(step.box, 'P', true) : press(step.box, keyFor(*c), false);
+        b.run(step.runMs);
+        a->settle();
+    }
+};
+
+struct BoardRow {
+    const char* name;
+    std::vector<Act> acts;
+    std::vector<PenaltyEvent> engine;
+};
+
+class AssistedBoardRows : public testing::TestWithParam<BoardRow> {};
+
+TEST_P(AssistedBoardRows, BoardAmountsToEngineEvents) {
+    Assisted t;
+    for (const Act& step : GetParam().acts)
+        t.act(step);
+    EXPECT_TRUE(t.a->assistant().state() == replay(rulesFor(RuleBook::Iihf), GetParam().engine));
+}
+
+const Assessment h7{Team::Home, 7, PenaltyKind::Minor, -1};
+const Assessment h8{Team::Home, 8, PenaltyKind::Minor, -1};
+const Assessment v9{Team::Guest, 9, PenaltyKind::Minor, -1};
+constexpr EntryBox kTime = EntryBox::TimeBack;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AssistedBoardRows,
+    testing::Values(BoardRow{"ClockRunsOnlyWhileStarted",
+                             {{kTime, "^H7M\nS", 30000}, {kTime, "S", 5000}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(300)}},
+                    BoardRow{"ResetAndTypedTimeAreNoPlay",
+                             {{kTime, "^H7M\nS", 10000}, {kTime, "R", 0}, {kTime, "5.00\n", 2000}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100)}},
+                    BoardRow{"ScoreRaisedByOneIsAGoal",
+                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+1", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::goal(Team::Guest)}},
+                    BoardRow{"ScoreTypedOneHigherIsAGoal",
+                             {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "1\n", 0}},
+                             {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
+                    BoardRow{"ScoreRaisedByTwoIsNoGoal",
+                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+2", 0}},
+                             {PenaltyEvent::assess({h7})}},
+                    BoardRow{"ScoreLoweredIsNoGoal",
+                             {{kTime, "^H7M\n", 0},
+                              {kTime, "S", 1000},
+                              {kTime, "S^H8M\n", 0},
+                              {EntryBox::VisitorBack, "+1", 0},
+                              {EntryBox::VisitorBack, "-1", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(10),
+                              PenaltyEvent::assess({h8}), PenaltyEvent::goal(Team::Guest)}},
+                    BoardRow{"PeriodRaisedIsPeriodEnd",
+                             {{EntryBox::PeriodBack, "+1", 0}},
+                             {PenaltyEvent::periodEnd()}},
+                    BoardRow{"PenaltyTypedWhileTheClockRuns",
+                             {{kTime, "S", 10000}, {kTime, "^H7M\n", 5000}},
+                             {PenaltyEvent::advance(100), PenaltyEvent::assess({h7}),
+                              PenaltyEvent::advance(50)}},
+                    BoardRow{"HalfTypedPenaltyIsNothing", {{kTime, "^H7M", 0}}, {}}),
+    [](const testing::TestParamInfo<BoardRow>& info) { return info.param.name; });
+
+TEST(AssistedBoard, DrawsThePenaltySlotsAndRunsThemWithTheClock) {
+    Assisted t;
+    t.act({kTime, "^V12D\n", 0});
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPV1), 12);
+    EXPECT_EQ(t.b.digits(FieldId::PenaltyTV1), (std::vector<int>{0, 0, 4}));
+    EXPECT_EQ(t.b.view.penaltyLamp(3), Lamp::Lit);
+    EXPECT_EQ(t.b.view.penaltyColon(3), Lamp::Lit);
+    EXPECT_EQ(t.b.view.penaltyLamp(1), Lamp::Dark);
+    t.act({kTime, "S", 60000});
+    EXPECT_EQ(t.b.digits(FieldId::PenaltyTV1), (std::vector<int>{0, 0, 3}));
+    EXPECT_TRUE(t.b.logic.state().penalties[2].running);
+    // A goal by the home team ends the current minor of the double.
+    t.act({EntryBox::HomeBack, "+1", 0});
+    EXPECT_EQ(t.b.digits(FieldId::PenaltyTV1), (std::vector<int>{0, 0, 2}));
+}
+
+TEST(AssistedBoard, ScoreChangedBetweenKeysIsNoGoal) {
+    Assisted t;
+    BoardState s = t.b.logic.state();
+    s.visitor = 1; // as the journal puts back a later board on redo
+    t.b.logic.restore(s, false);
+    t.act({kTime, "S", 0});
+    EXPECT_TRUE(t.a->assistant().state() == penalties::PenaltyState(rulesFor(RuleBook::Iihf)));
+}
+
+TEST(AssistedBoard, PutBackBoardBringsItsPenaltyGame) {
+    Assisted t;
+    t.act({kTime, "^H7M\n", 0});
+    const BoardState withPenalty = t.b.logic.state();
+    EXPECT_FALSE(withPenalty.assistant.isEmpty());
+    t.act({kTime, "^V9J\n", 0});
+    t.b.logic.restore(withPenalty, false);
+    EXPECT_TRUE(t.b.logic.state() == withPenalty);
+    EXPECT_FALSE(t.a->assistant().boardClocks()[2]);
+    // A board from before the assistant was on: an empty penalty game.
+    BoardState without = withPenalty;
+    without.assistant.clear();
+    t.b.logic.restore(without, false);
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPH1), -1);
+    EXPECT_EQ(t.a->assistant().save(), PenaltyAssistant().save());
+    // A text it cannot read changes nothing.
+    t.act({kTime, "^H7M\n", 0});
+    BoardState garbled = t.b.logic.state();
+    garbled.assistant = QStringLiteral("penalties1;A H x");
+    t.b.logic.restore(garbled, false);
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPH1), 7);
+}
+
+TEST(AssistedBoard, UndoAndRedoKeys) {
+    Assisted t;
+    t.act({kTime, "^H7M\n^Z", 0});
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPH1), -1);
+    t.act({kTime, "^Y", 0});
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPH1), 7);
+    EXPECT_NE(t.a->operatorLine().find("H 4 on 5 V"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,217 @@
+// The assistant turns what happens on the board into the engine's events: every row is a
+// script of board happenings and the engine events it must amount to.
+
+#include "penalties/PenaltyAssistant.h"
+
+#include <gtest/gtest.h>
+
+using namespace penalties;
+
+namespace {
+
+struct Step {
+    enum Op { Give, Run, Goal, End, Undo, Redo } op;
+    Assessment penalty{};
+    int tenths = 0;
+    Team scorer = Team::Home;
+};
+
+Step give(Team team, int player, PenaltyKind kind) {
+    return {Step::Give, {team, player, kind, -1}};
+}
+Step run(int tenths) {
+    return {Step::Run, {}, tenths};
+}
+Step goalBy(Team scorer) {
+    return {Step::Goal, {}, 0, scorer};
+}
+const Step kEnd{Step::End};
+const Step kUndo{Step::Undo};
+const Step kRedo{Step::Redo};
+
+constexpr Team H = Team::Home;
+constexpr Team V = Team::Guest;
+constexpr PenaltyKind kMinor = PenaltyKind::Minor;
+
+void play(PenaltyAssistant& assistant, const std::vector<Step>& steps) {
+    for (const Step& s : steps) {
+        switch (s.op) {
+        case Step::Give:
+            assistant.assess(s.penalty);
+            break;
+        case Step::Run:
+            assistant.advance(s.tenths);
+            break;
+        case Step::Goal:
+            assistant.goal(s.scorer);
+            break;
+        case Step::End:
+            assistant.periodEnd();
+            break;
+        case Step::Undo:
+            assistant.undo();
+            break;
+        case Step::Redo:
+            assistant.redo();
+            break;
+        }
+    }
+}
+
+struct TranslationRow {
+    const char* name;
+    std::vector<Step> steps;
+    std::vector<PenaltyEvent> engine;
+};
+
+class AssistantTranslation : public testing::TestWithParam<TranslationRow> {};
+
+TEST_P(AssistantTranslation, AmountsToTheEngineEvents) {
+    for (RuleBook book :
+         {RuleBook::Iihf, RuleBook::UsaHockey, RuleBook::HockeyCanada, RuleBook::Nhl}) {
+        PenaltyAssistant assistant(rulesFor(book));
+        play(assistant, GetParam().steps);
+        EXPECT_TRUE(assistant.state() == replay(rulesFor(book), GetParam().engine))
+            << "rule book " << static_cast<int>(book);
+    }
+}
+
+const Assessment h7{H, 7, kMinor, -1};
+const Assessment h8{H, 8, kMinor, -1};
+const Assessment v9{V, 9, kMinor, -1};
+const Assessment v9major{V, 9, PenaltyKind::Major, -1};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AssistantTranslation,
+    testing::Values(
+        TranslationRow{"ClockRunsBetweenPenalties",
+                       {give(H, 7, kMinor), run(300), give(V, 9, PenaltyKind::Major)},
+                       {PenaltyEvent::assess({h7}), PenaltyEvent::advance(300),
+                        PenaltyEvent::assess({v9major})}},
+        TranslationRow{"PenaltiesOfOneStoppageAreOneEvent",
+                       {give(H, 7, kMinor), give(V, 9, kMinor)},
+                       {PenaltyEvent::assess({h7, v9})}},
+        TranslationRow{
+            "AGoalSeparatesTwoStoppages",
+            {give(H, 7, kMinor), goalBy(V), give(V, 9, kMinor)},
+            {PenaltyEvent::assess({h7}), PenaltyEvent::goal(V), PenaltyEvent::assess({v9})}},
+        TranslationRow{"GoalAtTheGameTimeItCame",
+                       {give(H, 7, kMinor), run(100), goalBy(V), run(50)},
+                       {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100),
+                        PenaltyEvent::goal(V), PenaltyEvent::advance(50)}},
+        TranslationRow{"PeriodEnd",
+                       {give(H, 7, kMinor), run(100), kEnd, run(10)},
+                       {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100),
+                        PenaltyEvent::periodEnd(), PenaltyEvent::advance(10)}},
+        TranslationRow{"UndoKeepsTheTimeThatRanSince",
+                       {give(H, 7, kMinor), run(300), kUndo},
+                       {PenaltyEvent::advance(300)}},
+        TranslationRow{"RedoPutsThePenaltyBackWhereItWas",
+                       {give(H, 7, kMinor), run(300), kUndo, run(20), kRedo},
+                       {PenaltyEvent::assess({h7}), PenaltyEvent::advance(320)}},
+        TranslationRow{"UndoTakesBackOnePenaltyOfAStoppage",
+                       {give(H, 7, kMinor), give(H, 8, kMinor), give(V, 9, kMinor), kUndo},
+                       {PenaltyEvent::assess({h7, h8})}},
+        TranslationRow{"UndoOfAGoalGivesBackTheMinor",
+                       {give(H, 7, kMinor), run(300), goalBy(V), kUndo, run(10)},
+                       {PenaltyEvent::assess({h7}), PenaltyEvent::advance(310)}},
+        TranslationRow{
+            "RefusedPenaltyIsNotKept", {give(H, 7, kMinor), give(H, 5000, kMinor), kUndo}, {}}),
+    [](const testing::TestParamInfo<TranslationRow>& info) { return info.param.name; });
+
+TEST(PenaltyAssistant, BoardClocksInTheBoardsOrder) {
+    PenaltyAssistant assistant(rulesFor(RuleBook::Iihf));
+    play(assistant, {give(V, 9, PenaltyKind::DoubleMinor), run(20), give(H, 7, kMinor), run(10)});
+    const auto clocks = assistant.boardClocks();
+    ASSERT_TRUE(clocks[0] && clocks[2]);
+    EXPECT_EQ(clocks[0]->player, 7);
+    EXPECT_EQ(clocks[0]->tenthsLeft, 1190);
+    EXPECT_FALSE(clocks[1]);
+    EXPECT_EQ(clocks[2]->player, 9);
+    EXPECT_EQ(clocks[2]->tenthsLeft, 2370);
+    EXPECT_FALSE(clocks[3]);
+}
+
+TEST(PenaltyAssistant, PowerPlayGoalFreesTheClock) {
+    PenaltyAssistant assistant(rulesFor(RuleBook::Nhl));
+    play(assistant, {give(H, 7, kMinor), run(300)});
+    ASSERT_TRUE(assistant.goal(V));
+    EXPECT_FALSE(assistant.boardClocks()[0]);
+    EXPECT_TRUE(assistant.undo());
+    ASSERT_TRUE(assistant.boardClocks()[0]);
+    EXPECT_EQ(assistant.boardClocks()[0]->tenthsLeft, 900);
+}
+
+TEST(PenaltyAssistant, NewEventAfterUndoEndsRedo) {
+    PenaltyAssistant assistant;
+    play(assistant, {give(H, 7, kMinor), kUndo, give(H, 8, kMinor)});
+    EXPECT_FALSE(assistant.canRedo());
+    EXPECT_FALSE(assistant.redo());
+    EXPECT_TRUE(assistant.undo());
+    EXPECT_FALSE(assistant.undo());
+}
+
+TEST(PenaltyAssistant, OtherRulesReplayTheGame) {
+    PenaltyAssistant assistant(rulesFor(RuleBook::Iihf));
+    play(assistant, {give(H, 7, kMinor), run(300)});
+    PenaltyRules shortMinors = rulesFor(RuleBook::UsaHockey);
+    shortMinors.minorTenths = 900;
+    assistant.setRules(shortMinors);
+    ASSERT_TRUE(assistant.boardClocks()[0]);
+    EXPECT_EQ(assistant.boardClocks()[0]->tenthsLeft, 600);
+}
+
+TEST(PenaltyAssistant, SummaryTellsStrengthWaitingAndMisconducts) {
+    PenaltyAssistant assistant(rulesFor(RuleBook::Iihf));
+    play(assistant, {give(H, 7, kMinor), run(10), give(H, 8, kMinor), run(10), give(H, 9, kMinor),
+                     run(10), give(V, 4, PenaltyKind::Misconduct), run(15)});
+    EXPECT_EQ(assistant.summary(), "H 3 on 5 V; H waits 9 (2:00); V misconduct 4 (9:59)");
+}
+
+TEST_P(AssistantTranslation, SavedGameLoadsBackExactly) {
+    PenaltyAssistant assistant(rulesFor(RuleBook::Nhl));
+    play(assistant, GetParam().steps);
+    PenaltyAssistant loaded(rulesFor(RuleBook::Nhl));
+    loaded.advance(77); // whatever it held before is replaced
+    ASSERT_TRUE(loaded.load(assistant.save(), assistant.elapsed())) << assistant.save();
+    EXPECT_TRUE(loaded.state() == assistant.state());
+    EXPECT_EQ(loaded.save(), assistant.save());
+    EXPECT_EQ(loaded.elapsed(), assistant.elapsed());
+    EXPECT_FALSE(loaded.canRedo());
+}
+
+TEST(PenaltyAssistant, UnreadableSavedGameChangesNothing) {
+    const char* texts[] = {
+        "",
+        "penalties2",
+        "penalties1;A H 7 0 -1",           // no time
+        "penalties1;A H 7 0 -1 @x",        // time not a number
+        "penalties1;A H 7 0 -1 @-5",       // negative time
+        "penalties1;A H 7 0 -1 @9999",     // after the game time told
+        "penalties1;A Q 7 0 -1 @5",        // no such team
+        "penalties1;A H 7 8 -1 @5",        // no such kind
+        "penalties1;A H -3 0 -1 @5",       // no such player
+        "penalties1;A H 7 0 -1 @50;E @40", // time going back
+        "penalties1;G V 2 @5",             // penalty shot neither yes nor no
+        "penalties1;Z @5",
+        "penalties1;A H 7 0 -1 @99999999999999999999",
+    };
+    for (const char* text : texts) {
+        PenaltyAssistant assistant;
+        play(assistant, {give(H, 7, kMinor), run(100)});
+        const std::string saved = assistant.save();
+        EXPECT_FALSE(assistant.load(text, 100)) << text;
+        EXPECT_EQ(assistant.save(), saved) << text;
+        EXPECT_EQ(assistant.elapsed(), 100) << text;
+    }
+}
+
+TEST(PenaltyAssistant, ClockTextRoundsUpToWholeSeconds) {
+    const std::pair<int, const char*> rows[] = {{0, "0:00"},  {1, "0:01"},    {10, "0:01"},
+                                                {11, "0:02"}, {1199, "2:00"}, {6000, "10:00"},
+                                                {-5, "0:00"}};
+    for (const auto& [tenths, text] : rows)
+        EXPECT_EQ(clockText(tenths), text) << tenths;
+}
+
+} // namespace
