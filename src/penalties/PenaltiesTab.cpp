@@ -11,24 +11,6 @@
 
 using penalties::RuleBook;
 
-namespace {
-
-QString bookName(RuleBook book) {
-    switch (book) {
-    case RuleBook::Iihf:
-        return QStringLiteral("IIHF");
-    case RuleBook::UsaHockey:
-        return QStringLiteral("USA Hockey");
-    case RuleBook::HockeyCanada:
-        return QStringLiteral("Hockey Canada");
-    case RuleBook::Nhl:
-        return QStringLiteral("NHL");
-    }
-    return QString();
-}
-
-} // namespace
-
 PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     : OptionsPage(parent), opened_(settings) {
     setObjectName(QStringLiteral("tabPenalties"));
@@ -40,7 +22,7 @@ PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     cmbPenaltyRules = new QComboBox(this);
     cmbPenaltyRules->setObjectName(QStringLiteral("cmbPenaltyRules"));
     for (RuleBook book : allRuleBooks())
-        cmbPenaltyRules->addItem(bookName(book), static_cast<int>(book));
+        cmbPenaltyRules->addItem(ruleBookName(book), static_cast<int>(book));
     cmbPenaltyRules->setCurrentIndex(cmbPenaltyRules->findData(
         static_cast<int>(settings.rules.value_or(allRuleBooks().front()))));
 

@@ -18,32 +18,49 @@ bool offers(const std::vector<int>& lengths, int seconds) {
     return std::find(lengths.begin(), lengths.end(), seconds) != lengths.end();
 }
 
+struct BookNames {
+    RuleBook book;
+    const char* stored; // the text in the settings store and the live feed
+    const char* shown;  // the name on the options tab
+};
+
+// Every book in the order the options tab lists them.
+const BookNames kBooks[] = {{RuleBook::Iihf, "IIHF", "IIHF"},
+                            {RuleBook::UsaHockey, "USAH", "USA Hockey"},
+                            {RuleBook::HockeyCanada, "HC", "Hockey Canada"},
+                            {RuleBook::Nhl, "NHL", "NHL"}};
+
+const BookNames& namesOf(RuleBook book) {
+    for (const BookNames& names : kBooks)
+        if (names.book == book)
+            return names;
+    return kBooks[0];
+}
+
 } // namespace
 
 const std::vector<RuleBook>& allRuleBooks() {
-    static const std::vector<RuleBook> books{RuleBook::Iihf, RuleBook::UsaHockey,
-                                             RuleBook::HockeyCanada, RuleBook::Nhl};
+    static const std::vector<RuleBook> books = [] {
+        std::vector<RuleBook> listed;
+        for (const BookNames& names : kBooks)
+            listed.push_back(names.book);
+        return listed;
+    }();
     return books;
 }
 
 QString ruleBookText(RuleBook book) {
-    switch (book) {
-    case RuleBook::Iihf:
-        return QStringLiteral("IIHF");
-    case RuleBook::UsaHockey:
-        return QStringLiteral("USAH");
-    case RuleBook::HockeyCanada:
-        return QStringLiteral("HC");
-    case RuleBook::Nhl:
-        return QStringLiteral("NHL");
-    }
-    return QString();
+    return QLatin1String(namesOf(book).stored);
+}
+
+QString ruleBookName(RuleBook book) {
+    return QLatin1String(namesOf(book).shown);
 }
 
 std::optional<RuleBook> ruleBookFromText(const QString& text) {
-    for (RuleBook book : allRuleBooks())
-        if (text == ruleBookText(book))
-            return book;
+    for (const BookNames& names : kBooks)
+        if (text == QLatin1String(names.stored))
+            return names.book;
     return std::nullopt;
 }
 

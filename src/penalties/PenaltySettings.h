@@ -29,6 +29,8 @@ const std::vector<penalties::RuleBook>& allRuleBooks();
 // The stored text of a rule book ("IIHF", "USAH", "HC", "NHL") and back; a text that names
 // no book gives nothing.
 QString ruleBookText(penalties::RuleBook book);
+// The book's name as the options tab shows it ("USA Hockey").
+QString ruleBookName(penalties::RuleBook book);
 std::optional<penalties::RuleBook> ruleBookFromText(const QString& text);
 
 // The minor lengths, in seconds, the tab offers under `book`, longest first: the book's full
