@@ -15,152 +15,148 @@ using namespace penalties;
 
 namespace {
 
-constexpr int kSecond = 10;
-
-Assessment given(Team team, int player, PenaltyKind kind) {
-    return Assessment{team, player, kind};
-}
+const Team H = Team::Home;
+const Team V = Team::Guest;
 
 PenaltyEvent one(Team team, int player, PenaltyKind kind = PenaltyKind::Minor) {
-    return PenaltyEvent::assess({given(team, player, kind)});
+    return PenaltyEvent::assess({Assessment{team, player, kind}});
+}
+
+PenaltyEvent pair(Team team, int player, PenaltyKind kind, Team other, int otherPlayer,
+                  PenaltyKind otherKind) {
+    return PenaltyEvent::assess({Assessment{team, player, kind}, {other, otherPlayer, otherKind}});
 }
 
 PenaltyEvent run(int seconds) {
-    return PenaltyEvent::advance(seconds * kSecond);
+    return PenaltyEvent::advance(seconds * 10);
 }
 
-std::string compact(const QJsonValue& value) {
-    const QJsonDocument doc =
-        value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
-    return doc.toJson(QJsonDocument::Compact).toStdString();
+// One team's object read back as "4 [12 minor 1:12] w[9 major] m[5 8:41]": strength, clocks,
+// then waiting and misconducts when there are any. A key misspelt reads as blank.
+std::string teamLine(const QJsonObject& team) {
+    const auto list = [](const QJsonValue& value, std::initializer_list<const char*> keys) {
+        std::string text = "[";
+        for (const QJsonValue& entry : value.toArray()) {
+            text += text.size() > 1 ? ", " : "";
+            for (const char* key : keys) {
+                const QJsonValue field = entry.toObject().value(QLatin1String(key));
+                text += (key == *keys.begin() ? "" : " ") + (field.isDouble()
+                                                                 ? std::to_string(field.toInt())
+                                                                 : field.toString().toStdString());
+            }
+        }
+        return text + "]";
+    };
+    std::string line = std::to_string(team.value("strength").toInt(-1)) + " " +
+                       list(team.value("clocks"), {"player", "kind", "left"});
+    if (!team.value("waiting").toArray().isEmpty())
+        line += " w" + list(team.value("waiting"), {"player", "kind"});
+    if (!team.value("misconducts").toArray().isEmpty())
+        line += " m" + list(team.value("misconducts"), {"player", "left"});
+    return line;
 }
-
-// A team's object with nobody off: five skaters, empty lists.
-const std::string kFull = R"({"clocks":[],"misconducts":[],"strength":5,"waiting":[]})";
 
 struct JsonCase {
     std::string name;
     RuleBook book;
     std::vector<PenaltyEvent> events;
-    std::string home;
-    std::string visitor;
-    std::string homeText; // the overlay's strength line for each team
-    std::string visitorText;
+    std::string home, visitor;         // teamLine() of each team's object
+    std::string homeText, visitorText; // the overlay's strength line for each team
 };
 
-const Team H = Team::Home;
-const Team V = Team::Guest;
-
 const JsonCase kCases[] = {
-    {"NothingOff", RuleBook::Iihf, {}, kFull, kFull, "", ""},
+    {"NothingOff", RuleBook::Iihf, {}, "5 []", "5 []", "", ""},
     {"MinorAfterFortyEightSeconds",
      RuleBook::Iihf,
      {one(H, 12), run(48)},
-     R"({"clocks":[{"kind":"minor","left":"1:12","player":12}],"misconducts":[],"strength":4,)"
-     R"("waiting":[]})",
-     kFull,
+     "4 [12 minor 1:12]",
+     "5 []",
      "",
      "PP 5v4 1:12"},
     {"PartOfASecondShowsAsAWholeOne",
      RuleBook::UsaHockey,
      {one(V, 3), PenaltyEvent::advance(309)},
-     kFull,
-     R"({"clocks":[{"kind":"minor","left":"1:30","player":3}],"misconducts":[],"strength":4,)"
-     R"("waiting":[]})",
+     "5 []",
+     "4 [3 minor 1:30]",
      "PP 5v4 1:30",
      ""},
+    // The power play lasts until the second clock frees: the first one takes the waiting #9.
     {"ThirdPenaltyWaitsAndHoldsTheTwoManAdvantage",
      RuleBook::Iihf,
      {one(H, 12), run(30), one(H, 7), run(30), one(H, 9)},
-     R"({"clocks":[{"kind":"minor","left":"1:00","player":12},)"
-     R"({"kind":"minor","left":"1:30","player":7}],"misconducts":[],"strength":3,)"
-     R"("waiting":[{"kind":"minor","player":9}]})",
-     kFull,
+     "3 [12 minor 1:00, 7 minor 1:30] w[9 minor]",
+     "5 []",
      "",
      "PP 5v3 1:30"},
+    // The two waiting start at 2:00; the double minor ends first, at 6:00.
     {"WaitingInTheOrderTheyStart",
      RuleBook::HockeyCanada,
      {one(V, 1), one(V, 2), one(V, 3, PenaltyKind::Major), one(V, 4, PenaltyKind::DoubleMinor)},
-     kFull,
-     R"({"clocks":[{"kind":"minor","left":"2:00","player":1},)"
-     R"({"kind":"minor","left":"2:00","player":2}],"misconducts":[],"strength":3,)"
-     R"("waiting":[{"kind":"major","player":3},{"kind":"doubleMinor","player":4}]})",
-     "PP 5v3 6:00", // the two waiting start at 2:00; the double minor ends first
+     "5 []",
+     "3 [1 minor 2:00, 2 minor 2:00] w[3 major, 4 doubleMinor]",
+     "PP 5v3 6:00",
      ""},
     {"ShortHandedSideOnAPowerPlayOfItsOwn",
      RuleBook::Iihf,
-     {one(H, 12), run(60),
-      PenaltyEvent::assess({given(V, 8, PenaltyKind::Minor), given(V, 9, PenaltyKind::Major)})},
-     R"({"clocks":[{"kind":"minor","left":"1:00","player":12}],"misconducts":[],"strength":4,)"
-     R"("waiting":[]})",
-     R"({"clocks":[{"kind":"minor","left":"2:00","player":8},)"
-     R"({"kind":"major","left":"5:00","player":9}],"misconducts":[],"strength":3,)"
-     R"("waiting":[]})",
+     {one(H, 12), run(60), pair(V, 8, PenaltyKind::Minor, V, 9, PenaltyKind::Major)},
+     "4 [12 minor 1:00]",
+     "3 [8 minor 2:00, 9 major 5:00]",
      "PP 4v3 1:00",
      ""},
     {"DoubleMinorAgainstMajorIsFourOnFour",
      RuleBook::Iihf,
-     {PenaltyEvent::assess(
-         {given(H, 4, PenaltyKind::DoubleMinor), given(V, 22, PenaltyKind::Major)})},
-     R"({"clocks":[{"kind":"doubleMinor","left":"4:00","player":4}],"misconducts":[],)"
-     R"("strength":4,"waiting":[]})",
-     R"({"clocks":[{"kind":"major","left":"5:00","player":22}],"misconducts":[],)"
-     R"("strength":4,"waiting":[]})",
+     {pair(H, 4, PenaltyKind::DoubleMinor, V, 22, PenaltyKind::Major)},
+     "4 [4 doubleMinor 4:00]",
+     "4 [22 major 5:00]",
      "",
      ""},
     {"DoubleMinorInItsSecondHalfIsAMinorLeft",
      RuleBook::Iihf,
      {one(H, 4, PenaltyKind::DoubleMinor), run(150)},
-     R"({"clocks":[{"kind":"minor","left":"1:30","player":4}],"misconducts":[],"strength":4,)"
-     R"("waiting":[]})",
-     kFull,
+     "4 [4 minor 1:30]",
+     "5 []",
      "",
      "PP 5v4 1:30"},
     {"MajorPlusMinor",
      RuleBook::UsaHockey,
      {one(V, 17, PenaltyKind::MajorPlusMinor)},
-     kFull,
-     R"({"clocks":[{"kind":"majorMinor","left":"7:00","player":17}],"misconducts":[],)"
-     R"("strength":4,"waiting":[]})",
+     "5 []",
+     "4 [17 majorMinor 7:00]",
      "PP 5v4 7:00",
      ""},
     {"MisconductKeepsTheTeamFullAndShowsAllItsTime",
      RuleBook::Nhl,
      {one(H, 5, PenaltyKind::MinorPlusMisconduct), one(V, 6, PenaltyKind::Misconduct), run(1)},
-     R"({"clocks":[{"kind":"minor","left":"1:59","player":5}],)"
-     R"("misconducts":[{"left":"11:59","player":5}],"strength":4,"waiting":[]})",
-     R"({"clocks":[],"misconducts":[{"left":"9:59","player":6}],"strength":5,"waiting":[]})",
+     "4 [5 minor 1:59] m[5 11:59]",
+     "5 [] m[6 9:59]",
      "",
      "PP 5v4 1:59"},
     {"ClockShowsNoMoreThanTheBoardCan",
      RuleBook::Iihf,
      {one(H, 5, PenaltyKind::Major), one(H, 5, PenaltyKind::Major)},
-     R"({"clocks":[{"kind":"major","left":"9:59","player":5}],"misconducts":[],"strength":4,)"
-     R"("waiting":[]})",
-     kFull,
+     "4 [5 major 9:59]",
+     "5 []",
      "",
      "PP 5v4 10:00"},
     {"CoincidentMinorsStayOffTheClocks",
      RuleBook::Iihf,
-     {PenaltyEvent::assess({given(H, 3, PenaltyKind::Minor), given(V, 8, PenaltyKind::Minor)})},
-     kFull,
-     kFull,
+     {pair(H, 3, PenaltyKind::Minor, V, 8, PenaltyKind::Minor)},
+     "5 []",
+     "5 []",
      "",
      ""},
     {"OnePairOfMinorsFourOnFour",
      RuleBook::Nhl,
-     {PenaltyEvent::assess({given(H, 3, PenaltyKind::Minor), given(V, 8, PenaltyKind::Minor)})},
-     R"({"clocks":[{"kind":"minor","left":"2:00","player":3}],"misconducts":[],"strength":4,)"
-     R"("waiting":[]})",
-     R"({"clocks":[{"kind":"minor","left":"2:00","player":8}],"misconducts":[],"strength":4,)"
-     R"("waiting":[]})",
+     {pair(H, 3, PenaltyKind::Minor, V, 8, PenaltyKind::Minor)},
+     "4 [3 minor 2:00]",
+     "4 [8 minor 2:00]",
      "",
      ""},
     {"PowerPlayGoalFreesTheClock",
      RuleBook::Iihf,
      {one(H, 12), run(30), PenaltyEvent::goal(V)},
-     kFull,
-     kFull,
+     "5 []",
+     "5 []",
      "",
      ""},
 };
@@ -178,9 +174,8 @@ TEST_P(AssistantJson, TellsWhatTheBenchesHold) {
     for (const PenaltyEvent& event : c.events)
         ASSERT_TRUE(state.apply(event));
     const QJsonObject json = assistantJson(state, c.book);
-    EXPECT_EQ(json.size(), 3);
-    EXPECT_EQ(compact(json.value("home")), c.home);
-    EXPECT_EQ(compact(json.value("visitor")), c.visitor);
+    EXPECT_EQ(teamLine(json.value("home").toObject()), c.home);
+    EXPECT_EQ(teamLine(json.value("visitor").toObject()), c.visitor);
     EXPECT_EQ(strengthText(state, H).toStdString(), c.homeText);
     EXPECT_EQ(strengthText(state, V).toStdString(), c.visitorText);
 }
@@ -188,7 +183,22 @@ TEST_P(AssistantJson, TellsWhatTheBenchesHold) {
 INSTANTIATE_TEST_SUITE_P(Situations, AssistantJson, testing::ValuesIn(kCases),
                          [](const auto& info) { return info.param.name; });
 
-TEST(AssistantJsonRules, NamesTheBookAsStored) {
+TEST(AssistantJsonShape, ExactlyTheDocumentedFields) {
+    PenaltyState state(rulesFor(RuleBook::UsaHockey));
+    for (const PenaltyEvent& event : {one(H, 12), one(H, 7, PenaltyKind::MinorPlusMisconduct),
+                                      one(H, 9, PenaltyKind::Major), run(48)})
+        ASSERT_TRUE(state.apply(event));
+    const QByteArray json =
+        QJsonDocument(assistantJson(state, RuleBook::UsaHockey)).toJson(QJsonDocument::Compact);
+    EXPECT_EQ(json.toStdString(),
+              R"({"home":{"clocks":[{"kind":"minor","left":"1:12","player":12},)"
+              R"({"kind":"minor","left":"1:12","player":7}],)"
+              R"("misconducts":[{"left":"11:12","player":7}],"strength":3,)"
+              R"("waiting":[{"kind":"major","player":9}]},"rules":"USAH",)"
+              R"("visitor":{"clocks":[],"misconducts":[],"strength":5,"waiting":[]}})");
+}
+
+TEST(AssistantJsonShape, NamesTheBookAsStored) {
     const std::pair<RuleBook, const char*> books[] = {{RuleBook::Iihf, "IIHF"},
                                                       {RuleBook::UsaHockey, "USAH"},
                                                       {RuleBook::HockeyCanada, "HC"},
