@@ -14,8 +14,8 @@ using penalties::RuleBook;
 PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     : OptionsPage(parent), opened_(settings) {
     setObjectName(QStringLiteral("tabPenalties"));
-    chkPenaltiesOn =
-        new QCheckBox(QStringLiteral("Keep the penalty clocks by the rule book"), this);
+    chkPenaltiesOn = new QCheckBox(
+        QStringLiteral("Penalty assistant: keep the penalty clocks by the rule book"), this);
     chkPenaltiesOn->setObjectName(QStringLiteral("chkPenaltiesOn"));
     chkPenaltiesOn->setChecked(settings.rules.has_value());
 
