@@ -81,7 +81,7 @@ QString penaltyKindText(PenaltyKind kind) {
 }
 
 QString penaltyTimeText(int tenths) {
-    const int seconds = (std::max(tenths, 0) + 9) / 10;
+    const qint64 seconds = (std::max<qint64>(tenths, 0) + 9) / 10;
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
