@@ -11,6 +11,7 @@
 #include "journal/GameJournal.h"
 #include "journal/JournalFiles.h"
 #include "journal/SqliteJournalStore.h"
+#include "penalties/PenaltiesTab.h"
 #include "platform/HeapTuning.h"
 #include "settings/ProgramFolder.h"
 #include "settings/QtSettingsStore.h"
@@ -124,7 +125,7 @@ int main(int argc, char** argv) {
 
     SteadyTimeSource time;
     ProgramWindows windows(settings, store, time);
-    windows.setOptionsPages({liveFeedOptionsPage()});
+    windows.setOptionsPages({liveFeedOptionsPage(), penaltiesOptionsPage()});
     std::unique_ptr<JournalOfBoard> journal;
     std::unique_ptr<LiveFeed> liveFeed;
     QObject::connect(&instance, &SingleInstance::showRequested, &windows,

@@ -38,6 +38,14 @@ int tenthsIn(const std::vector<PenaltyPart>& parts) {
     return sum;
 }
 
+PenaltyKind servedKind(const std::vector<PenaltyPart>& parts) {
+    const auto minors = std::count_if(parts.begin(), parts.end(),
+                                      [](const PenaltyPart& part) { return part.minor; });
+    if (minors == static_cast<std::ptrdiff_t>(parts.size()))
+        return minors > 1 ? PenaltyKind::DoubleMinor : PenaltyKind::Minor;
+    return minors > 0 ? PenaltyKind::MajorPlusMinor : PenaltyKind::Major;
+}
+
 int TimePenalty::tenthsLeft() const {
     return tenthsIn(parts);
 }
@@ -245,8 +253,8 @@ std::array<std::optional<ClockShown>, 2> PenaltyState::clocks(Team team) const {
     std::array<std::optional<ClockShown>, 2> shown;
     for (const TimePenalty& penalty : bench(team).box)
         if (penalty.slot >= 0)
-            shown[penalty.slot] =
-                ClockShown{penalty.player, penalty.tenthsLeft(), penalty.substitute};
+            shown[penalty.slot] = ClockShown{penalty.player, penalty.tenthsLeft(),
+                                             penalty.substitute, servedKind(penalty.parts)};
     return shown;
 }
 
@@ -254,7 +262,8 @@ std::vector<ClockShown> PenaltyState::waiting(Team team) const {
     std::vector<ClockShown> shown;
     for (const TimePenalty& penalty : bench(team).box)
         if (penalty.slot < 0)
-            shown.push_back({penalty.player, penalty.tenthsLeft(), penalty.substitute});
+            shown.push_back({penalty.player, penalty.tenthsLeft(), penalty.substitute,
+                             servedKind(penalty.parts)});
     return shown;
 }
 

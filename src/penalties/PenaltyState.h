@@ -42,6 +42,7 @@ struct ClockShown {
     int player = 0;
     int tenthsLeft = 0;
     bool substitute = false;
+    PenaltyKind kind = PenaltyKind::Minor; // what is left to serve: servedKind()
 };
 
 struct PlayerReturn {
@@ -109,6 +110,9 @@ PenaltyState replay(const PenaltyRules& rules, const std::vector<PenaltyEvent>& 
 
 // The time left in all parts together.
 int tenthsIn(const std::vector<PenaltyPart>& parts);
+// The kind of what is left to serve: one minor part a minor, more a double minor; a major
+// part alone a major, with minor parts a major plus minor.
+PenaltyKind servedKind(const std::vector<PenaltyPart>& parts);
 bool validAssessment(const Assessment& given);
 Team opponent(Team team);
 

@@ -1,0 +1,84 @@
+#include "penalties/PenaltiesTab.h"
+
+#include "penalties/PenaltyJson.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
+
+#include <algorithm>
+
+using penalties::RuleBook;
+
+PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
+    : OptionsPage(parent), opened_(settings) {
+    setObjectName(QStringLiteral("tabPenalties"));
+    chkPenaltiesOn = new QCheckBox(
+        QStringLiteral("Penalty assistant: keep the penalty clocks by the rule book"), this);
+    chkPenaltiesOn->setObjectName(QStringLiteral("chkPenaltiesOn"));
+    chkPenaltiesOn->setChecked(settings.rules.has_value());
+
+    cmbPenaltyRules = new QComboBox(this);
+    cmbPenaltyRules->setObjectName(QStringLiteral("cmbPenaltyRules"));
+    for (RuleBook book : allRuleBooks())
+        cmbPenaltyRules->addItem(ruleBookName(book), static_cast<int>(book));
+    cmbPenaltyRules->setCurrentIndex(cmbPenaltyRules->findData(
+        static_cast<int>(settings.rules.value_or(allRuleBooks().front()))));
+
+    cmbMinorLength = new QComboBox(this);
+    cmbMinorLength->setObjectName(QStringLiteral("cmbMinorLength"));
+    showMinors(settings.minorSeconds);
+
+    auto* note = new QLabel(QStringLiteral("Off, the board's penalty clocks work as they always "
+                                           "do. Leagues with short periods often play 1:30 "
+                                           "minors."),
+                            this);
+    note->setWordWrap(true);
+
+    auto* form = new QFormLayout(this);
+    form->addRow(chkPenaltiesOn);
+    form->addRow(QStringLiteral("Rule book:"), cmbPenaltyRules);
+    form->addRow(QStringLiteral("Minor penalty:"), cmbMinorLength);
+    form->addRow(note);
+
+    const auto enable = [this] {
+        cmbPenaltyRules->setEnabled(chkPenaltiesOn->isChecked());
+        cmbMinorLength->setEnabled(chkPenaltiesOn->isChecked());
+    };
+    connect(chkPenaltiesOn, &QCheckBox::toggled, this, enable);
+    connect(cmbPenaltyRules, &QComboBox::currentIndexChanged, this,
+            [this] { showMinors(cmbMinorLength->currentData().toInt()); });
+    enable();
+}
+
+RuleBook PenaltiesTab::shownBook() const {
+    return static_cast<RuleBook>(cmbPenaltyRules->currentData().toInt());
+}
+
+void PenaltiesTab::showMinors(int seconds) {
+    const std::vector<int> offered = minorSecondsOffered(shownBook());
+    cmbMinorLength->clear();
+    for (int length : offered)
+        cmbMinorLength->addItem(penaltyTimeText(length * 10), length);
+    // A length this book does not offer falls back to its full minor, listed first.
+    cmbMinorLength->setCurrentIndex(std::max(0, cmbMinorLength->findData(seconds)));
+}
+
+PenaltySettings PenaltiesTab::penaltySettings() const {
+    PenaltySettings shown;
+    if (chkPenaltiesOn->isChecked())
+        shown.rules = shownBook();
+    shown.minorSeconds = cmbMinorLength->currentData().toInt();
+    return shown;
+}
+
+void PenaltiesTab::save(SettingsStore& store) {
+    if (changed())
+        savePenaltySettings(penaltySettings(), store);
+}
+
+OptionsPageMaker penaltiesOptionsPage() {
+    return {QStringLiteral("Penalties"),
+            [](SettingsStore& store) { return new PenaltiesTab(loadPenaltySettings(store)); }};
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "options/OptionsPage.h"
+#include "penalties/PenaltySettings.h"
+
+class QCheckBox;
+class QComboBox;
+
+// The options dialog's "Penalties" tab: the penalty assistant on or off, the rule book it
+// follows and the length of a minor. It edits a copy; penaltySettings() is what "&Ok" stores,
+// in the assistant's own section and only when changed.
+class PenaltiesTab : public OptionsPage {
+    Q_OBJECT
+  public:
+    explicit PenaltiesTab(const PenaltySettings& settings, QWidget* parent = nullptr);
+
+    // The settings as the tab shows them.
+    PenaltySettings penaltySettings() const;
+    bool changed() const { return penaltySettings() != opened_; }
+    void save(SettingsStore& store) override;
+
+  private:
+    // Lists the minor lengths the chosen book offers, keeping `seconds` when it is one of them.
+    void showMinors(int seconds);
+    penalties::RuleBook shownBook() const;
+
+    PenaltySettings opened_;
+    QCheckBox* chkPenaltiesOn = nullptr;
+    QComboBox* cmbPenaltyRules = nullptr;
+    QComboBox* cmbMinorLength = nullptr;
+};
+
+// The tab as the options dialog takes it, opened on the stored settings.
+OptionsPageMaker penaltiesOptionsPage();
