@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/FeedStartup.h"
+#include "app/PenaltyStartup.h"
 #include "app/ProgramWindows.h"
 #include "app/SingleInstance.h"
 #include "app/TestHooks.h"
@@ -131,8 +132,16 @@ int main(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::showRequested, &windows,
                      &ProgramWindows::bringToFront);
     QObject::connect(&windows, &ProgramWindows::boardCreated, [&](frmScoreBoard& board) {
+        // The assistant is on the board before the journal restores a game into it.
+        followPenaltySettings(board, store, [&liveFeed](const auto& rules) {
+            if (liveFeed)
+                liveFeed->setPenaltyRules(rules);
+        });
         journal = std::make_unique<JournalOfBoard>(board, settings, time);
         liveFeed = startLiveFeed(feedSettings, settings, store, board);
+        liveFeed->setPenaltyRules(board.penaltyAssistant()
+                                      ? std::optional(board.penaltyAssistant()->assistant().rules())
+                                      : std::nullopt);
     });
     QObject::connect(
         &windows, &ProgramWindows::ended, &app,

@@ -1,5 +1,8 @@
 #include "feed/FeedState.h"
 
+#include "penalties/PenaltyAssistant.h"
+#include "penalties/PenaltyJson.h"
+
 #include "settings/Settings.h"
 
 #include <QJsonArray>
@@ -49,7 +52,8 @@ bool FeedLook::operator==(const FeedLook& o) const {
     return homeName == o.homeName && visitorName == o.visitorName && homeColor == o.homeColor &&
            visitorColor == o.visitorColor && timeColor == o.timeColor &&
            scoreColor == o.scoreColor && periodColor == o.periodColor && ledBack == o.ledBack &&
-           background == o.background && border == o.border && digitStyle == o.digitStyle;
+           background == o.background && border == o.border && digitStyle == o.digitStyle &&
+           penaltyRules == o.penaltyRules;
 }
 
 QString feedColor(std::int32_t bgr) {
@@ -75,6 +79,25 @@ FeedLook feedLookOf(const Settings& s) {
     return look;
 }
 
+namespace {
+
+// The assistant's game as the board's state carries it, played again under `rules`.
+QJsonObject assistantOf(const BoardState& state, const penalties::PenaltyRules& rules) {
+    penalties::PenaltyAssistant assistant(rules);
+    if (!state.assistant.isEmpty())
+        assistant.load(state.assistant.toStdString(), state.assistantTenths);
+    QJsonObject json = assistantJson(assistant.state(), rules.book);
+    for (const auto& [name, team] :
+         {std::pair{"home", penalties::Team::Home}, std::pair{"visitor", penalties::Team::Guest}}) {
+        QJsonObject side = json.value(QLatin1String(name)).toObject();
+        side.insert(QStringLiteral("powerPlay"), strengthText(assistant.state(), team));
+        json.insert(QLatin1String(name), side);
+    }
+    return json;
+}
+
+} // namespace
+
 QByteArray feedJson(const BoardState& state, const FeedLook& look, std::uint64_t sequence) {
     QJsonArray penalties;
     for (int i = 0; i < static_cast<int>(state.penalties.size()); ++i)
@@ -85,7 +108,7 @@ QByteArray feedJson(const BoardState& state, const FeedLook& look, std::uint64_t
         {QStringLiteral("period"), look.periodColor},    {QStringLiteral("ledBack"), look.ledBack},
         {QStringLiteral("background"), look.background}, {QStringLiteral("border"), look.border}};
 
-    const QJsonObject root{
+    QJsonObject root{
         {QStringLiteral("format"), kFeedFormatVersion},
         {QStringLiteral("seq"), static_cast<qint64>(sequence)},
         {QStringLiteral("clock"),
@@ -101,5 +124,7 @@ QByteArray feedJson(const BoardState& state, const FeedLook& look, std::uint64_t
         {QStringLiteral("resetTenths"), static_cast<qint64>(state.resetTenths)},
         {QStringLiteral("digitStyle"), look.digitStyle},
         {QStringLiteral("colors"), colors}};
+    if (look.penaltyRules)
+        root.insert(QStringLiteral("assistant"), assistantOf(state, *look.penaltyRules));
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }

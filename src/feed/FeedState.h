@@ -1,10 +1,12 @@
 #pragma once
 
 #include "game/BoardState.h"
+#include "penalties/PenaltyRules.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 struct Settings;
 
@@ -22,6 +24,8 @@ struct FeedLook {
     QString background;
     QString border;
     QString digitStyle; // "segments" or "dots"
+    // The penalty assistant's rules while it is on: the state then carries "assistant".
+    std::optional<penalties::PenaltyRules> penaltyRules;
 
     bool operator==(const FeedLook& o) const;
     bool operator!=(const FeedLook& o) const { return !(*this == o); }
@@ -38,5 +42,6 @@ QString feedColor(std::int32_t bgr);
 
 // The whole board as one compact JSON object: the clock as shown and in tenths, period,
 // scores, shots, the four penalty slots, the goal lamp, the look, with the message's sequence
-// number and the format version. Blank fields are null.
+// number and the format version. Blank fields are null. While the penalty assistant is on,
+// "assistant" tells its state (see assistantJson), each team's with its "powerPlay" line.
 QByteArray feedJson(const BoardState& state, const FeedLook& look, std::uint64_t sequence);

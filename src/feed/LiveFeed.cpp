@@ -20,6 +20,14 @@ bool LiveFeed::apply(const FeedSettings& feed) {
 }
 
 void LiveFeed::boardChanged() {
-    if (service_.isRunning())
-        service_.publish(readBoard_(), feedLookOf(settings_));
+    if (!service_.isRunning())
+        return;
+    FeedLook look = feedLookOf(settings_);
+    look.penaltyRules = penaltyRules_;
+    service_.publish(readBoard_(), look);
+}
+
+void LiveFeed::setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules) {
+    penaltyRules_ = rules;
+    boardChanged();
 }

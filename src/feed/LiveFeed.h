@@ -3,9 +3,11 @@
 #include "feed/FeedService.h"
 #include "feed/FeedSettings.h"
 #include "game/BoardState.h"
+#include "penalties/PenaltyRules.h"
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 struct Settings;
 
@@ -27,10 +29,13 @@ class LiveFeed : public QObject {
 
     // The board changed: the feed sends what it shows now.
     void boardChanged();
+    // The penalty assistant's rules while it is on: the feed then tells its state too.
+    void setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules);
 
   private:
     const Settings& settings_;
     std::function<BoardState()> readBoard_;
     FeedService service_;
     FeedSettings applied_;
+    std::optional<penalties::PenaltyRules> penaltyRules_;
 };

@@ -13,6 +13,14 @@ struct PenaltyRules {
     int misconductTenths = 6000;
 };
 
+inline bool operator==(const PenaltyRules& a, const PenaltyRules& b) {
+    return a.book == b.book && a.minorTenths == b.minorTenths && a.majorTenths == b.majorTenths &&
+           a.misconductTenths == b.misconductTenths;
+}
+inline bool operator!=(const PenaltyRules& a, const PenaltyRules& b) {
+    return !(a == b);
+}
+
 // The rules for a book with its standard lengths.
 PenaltyRules rulesFor(RuleBook book);
 

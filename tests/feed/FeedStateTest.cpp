@@ -1,5 +1,6 @@
 #include "feed/FeedState.h"
 #include "game/BoardHarness.h"
+#include "penalties/PenaltyAssistant.h"
 
 #include <gtest/gtest.h>
 
@@ -117,6 +118,39 @@ TEST_P(FeedMessage, FieldsReadAsTheBoardShows) {
 
 INSTANTIATE_TEST_SUITE_P(KeyStreams, FeedMessage, testing::ValuesIn(kMessages),
                          [](const auto& info) { return info.param.name; });
+
+// The penalty assistant's object comes only while it is on, from the game the board's state
+// carries: here a home minor 30 s old and a visitor misconduct, under rules with 1:30 minors.
+TEST(FeedMessageAssistant, ToldWhileOnFromTheGameTheBoardCarries) {
+    penalties::PenaltyRules rules = penalties::rulesFor(penalties::RuleBook::UsaHockey);
+    rules.minorTenths = 900;
+    penalties::PenaltyAssistant assistant(rules);
+    ASSERT_TRUE(assistant.assess({penalties::Team::Home, 7, penalties::PenaltyKind::Minor}));
+    ASSERT_TRUE(assistant.assess({penalties::Team::Guest, 4, penalties::PenaltyKind::Misconduct}));
+    assistant.advance(300);
+    BoardState state;
+    state.assistant = QString::fromStdString(assistant.save());
+    state.assistantTenths = assistant.elapsed();
+    FeedLook look;
+    EXPECT_FALSE(QJsonDocument::fromJson(feedJson(state, look, 1)).object().contains("assistant"));
+
+    look.penaltyRules = rules;
+    const QJsonObject root = QJsonDocument::fromJson(feedJson(state, look, 2)).object();
+    const std::vector<std::pair<QString, QJsonValue>> fields{
+        {"assistant/rules", "USAH"},
+        {"assistant/home/strength", 4},
+        {"assistant/home/clocks/0/player", 7},
+        {"assistant/home/clocks/0/kind", "minor"},
+        {"assistant/home/clocks/0/left", "1:00"},
+        {"assistant/visitor/strength", 5},
+        {"assistant/visitor/misconducts/0/player", 4},
+        {"assistant/visitor/misconducts/0/left", "9:30"},
+        {"assistant/visitor/powerPlay", "PP 5v4 1:00"},
+        {"assistant/home/powerPlay", ""},
+    };
+    for (const auto& [path, expected] : fields)
+        EXPECT_EQ(at(root, path), expected) << path.toStdString();
+}
 
 // Colours are stored as 0x00BBGGRR and sent as CSS colours.
 class FeedColor : public testing::TestWithParam<std::pair<std::int32_t, const char*>> {};
