@@ -3,6 +3,8 @@
 #include "board/frmScoreBoard.h"
 #include "display/PictureBox.h"
 #include "display/PolyLED.h"
+#include "game/ClockFace.h"
+#include "penalties/PenaltyRules.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
 
@@ -71,6 +73,28 @@ class RealKeysTest : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::Home), (std::vector<int>{2, 1, -1}), kPatienceMs);
         strokes({XK_plus, XK_3});
         QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::Home), (std::vector<int>{5, 1, -1}), kPatienceMs);
+    }
+
+    // With the penalty assistant on, a penalty typed in keys lands on the team's first clock;
+    // a third one waits while the keys of the board (here the clock's) go on working.
+    void penaltiesTypedForTheAssistantLandOnTheClocks() {
+        board->setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
+        keyboard.chord(XK_Control_L, XK_p);
+        strokes({XK_h, XK_7, XK_m, XK_Return});
+        QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::PenaltyPH1), (std::vector<int>{7, -1}),
+                                  kPatienceMs);
+        const std::array<int, 3> twoMinutes = penaltyFace(GameTime::seconds(120));
+        QCOMPARE(digits(FieldId::PenaltyTH1),
+                 std::vector<int>(twoMinutes.begin(), twoMinutes.end()));
+        for (KeySym player : {XK_8, XK_9}) {
+            keyboard.chord(XK_Control_L, XK_p);
+            strokes({XK_h, player, XK_j, XK_Return});
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::PenaltyPH2), (std::vector<int>{8, -1}),
+                                  kPatienceMs);
+        QVERIFY(board->windowTitle().contains(QStringLiteral("H waits 9")));
+        strokes({XK_s});
+        QTRY_VERIFY_WITH_TIMEOUT(board->clockTimer().isEnabled(), kPatienceMs);
     }
 
     void keypadDigitsCountOnlyWithNumLockOn() {

@@ -25,6 +25,14 @@ class XKeyboard {
         XTestFakeKeyEvent(display_, code, False, CurrentTime);
         XSync(display_, False);
     }
+    // `sym` with `modifier` held, as Ctrl+P is typed.
+    void chord(KeySym modifier, KeySym sym) {
+        const KeyCode held = XKeysymToKeycode(display_, modifier);
+        XTestFakeKeyEvent(display_, held, True, CurrentTime);
+        stroke(sym);
+        XTestFakeKeyEvent(display_, held, False, CurrentTime);
+        XSync(display_, False);
+    }
     bool numLockOn() {
         unsigned int state = 0;
         XkbGetIndicatorState(display_, XkbUseCoreKbd, &state);
