@@ -13,6 +13,7 @@
 #include "journal/JournalFiles.h"
 #include "journal/SqliteJournalStore.h"
 #include "penalties/PenaltiesTab.h"
+#include "penalties/PenaltySettings.h"
 #include "platform/HeapTuning.h"
 #include "settings/ProgramFolder.h"
 #include "settings/QtSettingsStore.h"
@@ -77,7 +78,8 @@ int runJournalCommandLine(int argc, char** argv, const JournalOptions& options) 
     SqliteJournalStore store(journalPath(), 0);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return runJournalCommand(options, store, settings.HomeText, settings.VisitorText, out, err);
+    return runJournalCommand(options, store, settings.HomeText, settings.VisitorText, out, err,
+                             rulesFromSettings(loadPenaltySettings(settingsStore)));
 }
 
 // The game journal of one board: it restores an unfinished game when the board appears and

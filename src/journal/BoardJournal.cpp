@@ -5,6 +5,7 @@
 #include "game/KeyCodes.h"
 #include "journal/BoardRecord.h"
 #include "journal/JournalFiles.h"
+#include "penalties/AssistedBoard.h"
 #include "settings/Settings.h"
 
 #include <QDateTime>
@@ -158,7 +159,11 @@ QString BoardJournal::writeSheet() {
         showNotice(QStringLiteral("Game sheet not written: the game is not in the journal yet"));
         return {};
     }
-    const GameSheet sheet = buildSheet(*it, store_.rows(it->id));
+    // The rows do not keep the rule book; the assistant's penalties are read by the one in force.
+    penalties::AssistedBoard* assisted = board_.penaltyAssistant();
+    const GameSheet sheet =
+        buildSheet(*it, store_.rows(it->id),
+                   assisted ? assisted->assistant().rules() : penalties::PenaltyRules{});
     const QDir folder(QDir(journalFolder()).filePath(QStringLiteral("sheets")));
     folder.mkpath(QStringLiteral("."));
     const QString base = folder.filePath(

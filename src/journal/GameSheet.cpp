@@ -1,6 +1,7 @@
 #include "journal/GameSheet.h"
 
 #include "journal/BoardRecord.h"
+#include "penalties/PenaltyJson.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -47,7 +48,8 @@ QString sheetTime(std::int64_t tenths) {
     return t;
 }
 
-GameSheet buildSheet(const GameSummary& game, const std::vector<JournalRow>& rows) {
+GameSheet buildSheet(const GameSummary& game, const std::vector<JournalRow>& rows,
+                     const penalties::PenaltyRules& rules) {
     GameSheet sheet;
     sheet.game = game;
     BoardState s;
@@ -161,6 +163,9 @@ GameSheet buildSheet(const GameSummary& game, const std::vector<JournalRow>& row
     sheet.visitor = v;
     sheet.shotsHome = std::max(s.shotsHome, 0);
     sheet.shotsVisitor = std::max(s.shotsVisitor, 0);
+    if (!s.assistant.isEmpty())
+        sheet.assisted =
+            penalties::penaltyHistory(rules, s.assistant.toStdString(), s.assistantTenths);
     return sheet;
 }
 
@@ -192,6 +197,42 @@ QString dateText(std::int64_t ms) {
                : QDateTime::fromMSecsSinceEpoch(ms).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
 }
 
+QString gameTime(const std::optional<long long>& tenths) {
+    return tenths ? sheetTime(*tenths) : QString();
+}
+
+QString endText(penalties::PenaltyRecord::End end) {
+    using End = penalties::PenaltyRecord::End;
+    switch (end) {
+    case End::Waiting:
+        return QStringLiteral("waiting");
+    case End::Running:
+        return QStringLiteral("running");
+    case End::Expired:
+        return QStringLiteral("expired");
+    case End::Goal:
+        return QStringLiteral("goal");
+    case End::OffClocks:
+        break;
+    }
+    return QStringLiteral("off the clocks");
+}
+
+// One assisted penalty's columns after its team: player, kind, assessed, started, ended, why.
+QStringList assistedFields(const penalties::PenaltyRecord& p) {
+    return {QString::number(p.player), penaltyKindText(p.kind), sheetTime(p.assessed),
+            gameTime(p.started),       gameTime(p.ended),       endText(p.end)};
+}
+
+const QStringList kAssistedHeader = {QStringLiteral("Team"),    QStringLiteral("Player"),
+                                     QStringLiteral("Kind"),    QStringLiteral("Assessed"),
+                                     QStringLiteral("Started"), QStringLiteral("Ended"),
+                                     QStringLiteral("Reason")};
+
+QString teamOf(const penalties::PenaltyRecord& p, const QString& home, const QString& visitor) {
+    return p.team == penalties::Team::Home ? home : visitor;
+}
+
 } // namespace
 
 QString sheetCsv(const GameSheet& sheet, const QString& homeName, const QString& visitorName) {
@@ -215,6 +256,13 @@ QString sheetCsv(const GameSheet& sheet, const QString& homeName, const QString&
     for (const SheetPenalty& p : sheet.penalties)
         out += csvLine({team(p.team), playerText(p.player), sheetTime(p.lengthTenths),
                         QString::number(p.period), p.start, QString::number(p.endPeriod), p.end});
+    if (!sheet.assisted.empty()) {
+        // Times here are the assistant's game time played since the game began.
+        out += QStringLiteral("\nPenalty assistant\n");
+        out += csvLine(kAssistedHeader);
+        for (const penalties::PenaltyRecord& p : sheet.assisted)
+            out += csvLine(QStringList{teamOf(p, homeName, visitorName)} + assistedFields(p));
+    }
     out += QStringLiteral("\nShots\n");
     out += csvLine({QStringLiteral("Period"), homeName, visitorName});
     for (const SheetPeriod& p : sheet.periods)
@@ -285,6 +333,20 @@ QString sheetHtml(const GameSheet& sheet, const QString& homeName, const QString
                                   : QStringLiteral("%1 (period %2)").arg(p.end).arg(p.endPeriod)) +
              QStringLiteral("</tr>\n");
     h += QStringLiteral("</table>\n");
+
+    if (!sheet.assisted.empty()) {
+        h += QStringLiteral("<h2>Penalty assistant</h2>\n<table><tr>");
+        for (const QString& title : kAssistedHeader)
+            h += QStringLiteral("<th>") + title + QStringLiteral("</th>");
+        h += QStringLiteral("</tr>\n");
+        for (const penalties::PenaltyRecord& p : sheet.assisted) {
+            h += QStringLiteral("<tr>") + cell(teamOf(p, home, visitor));
+            for (const QString& field : assistedFields(p))
+                h += cell(field.toHtmlEscaped());
+            h += QStringLiteral("</tr>\n");
+        }
+        h += QStringLiteral("</table>\n");
+    }
 
     h += QStringLiteral("<h2>Shots on goal</h2>\n<table><tr><th>Period</th><th>%1</th><th>%2</th>"
                         "</tr>\n")

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/JournalStore.h"
+#include "penalties/PenaltyHistory.h"
 
 #include <QString>
 #include <cstdint>
@@ -41,13 +42,18 @@ struct GameSheet {
     std::vector<SheetGoal> goals;
     std::vector<SheetPenalty> penalties;
     std::vector<SheetPeriod> periods;
+    // Every penalty told to the penalty assistant, when the game ended with it on; empty
+    // otherwise, and the sheet reads as it does without the assistant.
+    std::vector<penalties::PenaltyRecord> assisted;
     int home = 0;
     int visitor = 0;
     int shotsHome = 0;
     int shotsVisitor = 0;
 };
 
-GameSheet buildSheet(const GameSummary& game, const std::vector<JournalRow>& rows);
+// The assistant's penalties are replayed under `rules`; the rows do not keep the rule book.
+GameSheet buildSheet(const GameSummary& game, const std::vector<JournalRow>& rows,
+                     const penalties::PenaltyRules& rules = {});
 
 // "m:ss" for a time in tenths of a second, "m:ss.t" when the tenths are not whole seconds.
 QString sheetTime(std::int64_t tenths);

@@ -73,7 +73,8 @@ JournalOptions takeJournalOptions(QStringList& args) {
 }
 
 int runJournalCommand(const JournalOptions& o, JournalStore& store, const QString& homeName,
-                      const QString& visitorName, QTextStream& out, QTextStream& err) {
+                      const QString& visitorName, QTextStream& out, QTextStream& err,
+                      const penalties::PenaltyRules& rules) {
     if (!o.error.isEmpty()) {
         err << o.error << Qt::endl;
         return 2;
@@ -114,7 +115,7 @@ int runJournalCommand(const JournalOptions& o, JournalStore& store, const QStrin
         }
         game = &*it;
     }
-    const GameSheet sheet = buildSheet(*game, store.rows(game->id));
+    const GameSheet sheet = buildSheet(*game, store.rows(game->id), rules);
     QString error;
     if (!writeSheetFile(o.sheetFile, sheet, homeName, visitorName, &error)) {
         err << error << Qt::endl;

@@ -29,6 +29,8 @@ struct JournalOptions {
 // Takes the journal's options (and their values) off `args`, leaving everything else.
 JournalOptions takeJournalOptions(QStringList& args);
 
-// Does what the options ask against `store` and answers the process's exit code.
+// Does what the options ask against `store` and answers the process's exit code. A sheet
+// reads the penalty assistant's penalties by `rules`.
 int runJournalCommand(const JournalOptions& options, JournalStore& store, const QString& homeName,
-                      const QString& visitorName, QTextStream& out, QTextStream& err);
+                      const QString& visitorName, QTextStream& out, QTextStream& err,
+                      const penalties::PenaltyRules& rules = {});

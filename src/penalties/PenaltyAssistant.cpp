@@ -110,7 +110,6 @@ bool PenaltyAssistant::redo() {
     return true;
 }
 
-// The engine's events from the operator's actions, with the game time that ran between them.
 std::vector<PenaltyEvent> PenaltyAssistant::events() const {
     std::vector<PenaltyEvent> out;
     long long told = 0;

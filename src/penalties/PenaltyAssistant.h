@@ -54,6 +54,9 @@ class PenaltyAssistant {
     // each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
     std::string summary() const;
 
+    // The engine's events for what was told, with the game time that ran between them.
+    std::vector<PenaltyEvent> events() const;
+
   private:
     struct Action {
         PenaltyEvent::Type type = PenaltyEvent::Type::Assess;
@@ -65,7 +68,6 @@ class PenaltyAssistant {
 
     bool add(const Action& action);
     bool joinsStoppage(const Action& action) const;
-    std::vector<PenaltyEvent> events() const;
     void rebuild();
     std::string written() const;
 

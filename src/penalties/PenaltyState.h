@@ -72,6 +72,9 @@ class PenaltyState {
     std::vector<OffClockPenalty> misconducts(Team team) const;
     std::vector<OffClockPenalty> coincident(Team team) const;
     std::vector<int> ejected(Team team) const;
+    // The team's time penalties in serving order and what it serves off the clocks, as held.
+    const std::vector<TimePenalty>& timePenalties(Team team) const { return bench(team).box; }
+    const std::vector<OffClockPenalty>& offClock(Team team) const { return bench(team).offClock; }
     // The players whose time ended with the last event applied. Players of coincident
     // penalties and misconducts leave the box at the next stoppage (NHL Rule 19.1, USA Hockey
     // Rule 402(f)); the engine only tells that their time is up.

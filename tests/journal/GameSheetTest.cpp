@@ -1,6 +1,8 @@
 #include "JournalHarness.h"
 
+#include "journal/BoardRecord.h"
 #include "journal/GameSheet.h"
+#include "penalties/PenaltyAssistant.h"
 
 #include <gtest/gtest.h>
 
@@ -149,6 +151,36 @@ TEST(GameSheetPenalty, StartAndEndAreGameClockTimes) {
     EXPECT_EQ(sheet.penalties[0].end, "8:00");
     EXPECT_EQ(sheet.penalties[0].player, 9);
     EXPECT_EQ(sheetTime(sheet.penalties[0].lengthTenths), "2:00");
+}
+
+// With the assistant on to the game's end, the sheet lists what it was told, in the
+// assistant's game time; a game without it has no such table.
+TEST(GameSheetPenalty, AssistantPenaltiesListedWithTheirLife) {
+    penalties::PenaltyAssistant assistant;
+    assistant.advance(100);
+    assistant.assess({penalties::Team::Home, 7, penalties::PenaltyKind::Minor});
+    assistant.advance(200);
+    assistant.assess({penalties::Team::Guest, 12, penalties::PenaltyKind::Misconduct});
+    assistant.advance(1200);
+    BoardState board;
+    board.period = 1;
+    std::vector<JournalRow> rows{{0, 0, JournalKind::Start, {}, boardrecord::toRecord(board)}};
+    board.assistant = QString::fromStdString(assistant.save());
+    board.assistantTenths = assistant.elapsed();
+    rows.push_back({1, 1, JournalKind::Key, {}, boardrecord::toRecord(board)});
+
+    const GameSheet sheet = buildSheet({1, 0, 0, 0}, rows);
+    EXPECT_TRUE(sheetCsv(sheet, "Hawks", "Owls")
+                    .contains("\nPenalty assistant\n"
+                              "Team,Player,Kind,Assessed,Started,Ended,Reason\n"
+                              "Hawks,7,minor,0:10,0:10,2:10,expired\n"
+                              "Owls,12,misconduct,0:30,0:30,,running\n"));
+    EXPECT_TRUE(sheetHtml(sheet, "Hawks", "Owls").contains("<td>misconduct</td>"));
+
+    rows.pop_back();
+    const GameSheet without = buildSheet({1, 0, 0, 0}, rows);
+    EXPECT_TRUE(without.assisted.empty());
+    EXPECT_FALSE(sheetCsv(without, "Hawks", "Owls").contains("Penalty assistant"));
 }
 
 } // namespace
