@@ -93,6 +93,9 @@ bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
     case PenaltyEntry::Outcome::Redo:
         assistant_.redo();
         break;
+    case PenaltyEntry::Outcome::PenaltyShot:
+        assistant_.markLastGoalPenaltyShot();
+        break;
     default:
         break;
     }

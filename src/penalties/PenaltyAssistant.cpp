@@ -92,6 +92,19 @@ bool PenaltyAssistant::joinsStoppage(const Action& action) const {
            actions_.back().type == PenaltyEvent::Type::Assess && actions_.back().at == action.at;
 }
 
+bool PenaltyAssistant::markLastGoalPenaltyShot() {
+    for (auto a = actions_.rbegin(); a != actions_.rend(); ++a) {
+        if (a->type != PenaltyEvent::Type::Goal)
+            continue;
+        if (a->penaltyShot)
+            return false;
+        a->penaltyShot = true;
+        rebuild();
+        return true;
+    }
+    return false;
+}
+
 bool PenaltyAssistant::undo() {
     if (actions_.empty())
         return false;

@@ -33,6 +33,10 @@ class PenaltyAssistant {
     bool periodEnd();
     bool assess(const Assessment& given);
 
+    // The latest goal told was scored on a penalty shot: it is told again as one, so it ends
+    // a minor only where the rule book says so. False when no goal was told, or it was one.
+    bool markLastGoalPenaltyShot();
+
     bool undo();
     bool redo();
     bool canUndo() const { return !actions_.empty(); }

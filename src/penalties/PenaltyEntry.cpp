@@ -86,9 +86,11 @@ PenaltyEntry::Outcome PenaltyEntry::key(int keyCode, bool ctrl) {
         clear();
         return Outcome::Given;
     }
-    if (!team_ && (keyCode == 'Z' || keyCode == 'Y')) {
+    if (!team_ && (keyCode == 'Z' || keyCode == 'Y' || keyCode == 'P')) {
         clear();
-        return keyCode == 'Z' ? Outcome::Undo : Outcome::Redo;
+        return keyCode == 'Z'   ? Outcome::Undo
+               : keyCode == 'Y' ? Outcome::Redo
+                                : Outcome::PenaltyShot;
     }
     return typeKey(keyCode) ? Outcome::Taken : Outcome::Passed;
 }
@@ -131,7 +133,7 @@ std::string PenaltyEntry::prompt() const {
         return {};
     std::string text = "penalty";
     if (!team_)
-        return text + ": H or V? (Z undo, Y redo)";
+        return text + ": H or V? (Z undo, Y redo, P last goal on a penalty shot)";
     text += team_ == Team::Home ? " H" : " V";
     if (digits_.empty())
         return text + ": player number?";

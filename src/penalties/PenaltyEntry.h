@@ -19,12 +19,13 @@ namespace penalties {
 class PenaltyEntry {
   public:
     enum class Outcome {
-        Passed,  // not the entry's key: the board handles it
-        Taken,   // the entry took it
-        Given,   // Enter completed a penalty: given() tells which
-        Dropped, // Escape dropped the entry
-        Undo,    // Z on an entry with nothing typed: take back the last penalty event
-        Redo,    // Y on an entry with nothing typed: put it back
+        Passed,      // not the entry's key: the board handles it
+        Taken,       // the entry took it
+        Given,       // Enter completed a penalty: given() tells which
+        Dropped,     // Escape dropped the entry
+        Undo,        // Z on an entry with nothing typed: take back the last penalty event
+        Redo,        // Y on an entry with nothing typed: put it back
+        PenaltyShot, // P on an entry with nothing typed: the latest goal was a penalty shot
     };
 
     Outcome key(int keyCode, bool ctrl);

@@ -10,7 +10,7 @@ using namespace penalties;
 namespace {
 
 struct Step {
-    enum Op { Give, Run, Goal, End, Undo, Redo } op;
+    enum Op { Give, Run, Goal, End, Undo, Redo, Shot } op;
     Assessment penalty{};
     int tenths = 0;
     Team scorer = Team::Home;
@@ -28,6 +28,7 @@ Step goalBy(Team scorer) {
 const Step kEnd{Step::End};
 const Step kUndo{Step::Undo};
 const Step kRedo{Step::Redo};
+const Step kShot{Step::Shot};
 
 constexpr Team H = Team::Home;
 constexpr Team V = Team::Guest;
@@ -53,6 +54,9 @@ void play(PenaltyAssistant& assistant, const std::vector<Step>& steps) {
             break;
         case Step::Redo:
             assistant.redo();
+            break;
+        case Step::Shot:
+            assistant.markLastGoalPenaltyShot();
             break;
         }
     }
@@ -115,6 +119,11 @@ INSTANTIATE_TEST_SUITE_P(
         TranslationRow{"UndoOfAGoalGivesBackTheMinor",
                        {give(H, 7, kMinor), run(300), goalBy(V), kUndo, run(10)},
                        {PenaltyEvent::assess({h7}), PenaltyEvent::advance(310)}},
+        TranslationRow{
+            "LatestGoalMarkedAsAPenaltyShot",
+            {give(H, 7, kMinor), goalBy(V), run(30), goalBy(H), give(V, 9, kMinor), kShot, kShot},
+            {PenaltyEvent::assess({h7}), PenaltyEvent::goal(V), PenaltyEvent::advance(30),
+             PenaltyEvent::goal(H, true), PenaltyEvent::assess({v9})}},
         TranslationRow{
             "RefusedPenaltyIsNotKept", {give(H, 7, kMinor), give(H, 5000, kMinor), kUndo}, {}}),
     [](const testing::TestParamInfo<TranslationRow>& info) { return info.param.name; });

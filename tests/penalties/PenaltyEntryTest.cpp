@@ -130,6 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
                              {kCtrlP, 'Z', 'Z', kCtrlP, 'Y', kCtrlP, 'H', 'Z', vk::Escape},
                              {T, Outcome::Undo, P, T, Outcome::Redo, T, T, P, D},
                              std::nullopt},
+                    EntryRow{"PenaltyShotOnAnEmptyEntry",
+                             {kCtrlP, 'P', 'P', kCtrlP, 'H', 'P', vk::Escape},
+                             {T, Outcome::PenaltyShot, P, T, T, P, D},
+                             std::nullopt},
                     EntryRow{"GivenEntryIsClosed",
                              {kCtrlP, 'H', '1', 'M', Enter, 'H', Enter},
                              {T, T, T, T, G, P, P},
@@ -140,7 +144,7 @@ TEST(PenaltyEntry, PromptFollowsTheSteps) {
     PenaltyEntry entry;
     EXPECT_EQ(entry.prompt(), "");
     entry.key('P', true);
-    EXPECT_EQ(entry.prompt(), "penalty: H or V? (Z undo, Y redo)");
+    EXPECT_EQ(entry.prompt(), "penalty: H or V? (Z undo, Y redo, P last goal on a penalty shot)");
     entry.key('V', false);
     EXPECT_EQ(entry.prompt(), "penalty V: player number?");
     entry.key('2', false);
