@@ -1,5 +1,6 @@
 #include "feed/LiveFeed.h"
 #include "game/BoardHarness.h"
+#include "penalties/PenaltyAssistant.h"
 #include "support/Patience.h"
 
 #include <QElapsedTimer>
@@ -131,6 +132,28 @@ class FeedBrowserTest : public QObject {
         QCOMPARE(overlayText(overlay, "clock"), s.clock);
         QCOMPARE(overlayText(overlay, "home", "score"), number(s.home));
         QCOMPARE(overlayText(overlay, "visitor", "score"), number(s.visitor));
+        QCOMPARE(overlayText(overlay, "strength"), QString());
+    }
+
+    // With the penalty assistant on, the overlay names the power play.
+    void overlayShowsThePowerPlay() {
+        const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        if (chromium.isEmpty())
+            QSKIP("chromium is not installed (scripts/setup.sh installs it)");
+        BoardHarness board;
+        board.load();
+        penalties::PenaltyAssistant assistant(penalties::rulesFor(penalties::RuleBook::Iihf));
+        assistant.assess({penalties::Team::Home, 7, penalties::PenaltyKind::Minor});
+        assistant.advance(300);
+        BoardState s = board.logic.state();
+        s.assistant = QString::fromStdString(assistant.save());
+        s.assistantTenths = assistant.elapsed();
+        LiveFeed feed(board.settings, [&s] { return s; });
+        feed.setPenaltyRules(assistant.rules());
+        QVERIFY(feed.apply({true, QStringLiteral("127.0.0.1"), 0}));
+        const QString overlay =
+            renderedPage(chromium, QStringLiteral("http://127.0.0.1:%1/overlay").arg(feed.port()));
+        QCOMPARE(overlayText(overlay, "strength"), QStringLiteral("Visitor PP 5v4 1:30"));
     }
 };
 
