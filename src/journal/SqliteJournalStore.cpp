@@ -164,6 +164,9 @@ SqliteJournalStore::OpenResult SqliteJournalStore::openFile() {
         // Nor does a commit that starts the log over wait for the disk: the syncer's
         // checkpoint takes the log to the disk, header and all, before it copies it.
         q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        // The board only appends: a small cache holds the pages it writes, and memory stays
+        // the same however long the game.
+        q.exec(QStringLiteral("PRAGMA cache_size=-256"));
         syncer_ = std::make_unique<WalSyncer>(path_, syncIntervalMs_);
     }
     error_.clear();

@@ -49,6 +49,8 @@ void WalSyncer::run() {
         if (db.open()) {
             QSqlQuery q(db);
             runOnce(q, QStringLiteral("PRAGMA busy_timeout=0"));
+            // A checkpoint copies pages; kept in a cache they would only grow with the game.
+            runOnce(q, QStringLiteral("PRAGMA cache_size=-64"));
             const QString checkpoint = QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)");
             const std::chrono::milliseconds interval(intervalMs_);
             std::unique_lock<std::mutex> lock(mutex_);
