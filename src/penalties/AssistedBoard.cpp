@@ -96,6 +96,9 @@ bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
     case PenaltyEntry::Outcome::PenaltyShot:
         assistant_.markLastGoalPenaltyShot();
         break;
+    case PenaltyEntry::Outcome::ChooseReturn:
+        assistant_.chooseReturnOnLastGoal(entry_.returning());
+        break;
     default:
         break;
     }

@@ -76,7 +76,7 @@ bool PenaltyAssistant::add(const Action& action) {
         if (a.type == PenaltyEvent::Type::Assess)
             event = PenaltyEvent::assess({a.penalty});
         else if (a.type == PenaltyEvent::Type::Goal)
-            event = PenaltyEvent::goal(a.scorer, a.penaltyShot);
+            event = PenaltyEvent::goal(a.scorer, a.penaltyShot, {}, a.firstToReturn);
         if (!next.apply(event))
             return false;
         actions_.push_back(a);
@@ -99,6 +99,17 @@ bool PenaltyAssistant::markLastGoalPenaltyShot() {
         if (a->penaltyShot)
             return false;
         a->penaltyShot = true;
+        rebuild();
+        return true;
+    }
+    return false;
+}
+
+bool PenaltyAssistant::chooseReturnOnLastGoal(int player) {
+    for (auto a = actions_.rbegin(); a != actions_.rend(); ++a) {
+        if (a->type != PenaltyEvent::Type::Goal)
+            continue;
+        a->firstToReturn = player;
         rebuild();
         return true;
     }
@@ -143,7 +154,7 @@ std::vector<PenaltyEvent> PenaltyAssistant::events() const {
                 out.push_back(PenaltyEvent::assess({a.penalty}));
             break;
         case PenaltyEvent::Type::Goal:
-            out.push_back(PenaltyEvent::goal(a.scorer, a.penaltyShot));
+            out.push_back(PenaltyEvent::goal(a.scorer, a.penaltyShot, {}, a.firstToReturn));
             break;
         default:
             out.push_back(PenaltyEvent::periodEnd());
@@ -160,7 +171,8 @@ void PenaltyAssistant::rebuild() {
 }
 
 // "penalties1;A H 7 0 -1 @120;G V 0 @300;E @12000": a penalty (team, player, kind,
-// substitute), a goal (scorer, penalty shot) or a period's end, each with its game time.
+// substitute), a goal (scorer, penalty shot, and the player the captain chose to return when
+// one was chosen) or a period's end, each with its game time.
 std::string PenaltyAssistant::written() const {
     std::ostringstream out;
     out << kSaveTag;
@@ -173,6 +185,8 @@ std::string PenaltyAssistant::written() const {
             out << "G " << teamLetter(a.scorer) << ' ' << (a.penaltyShot ? 1 : 0);
         else
             out << 'E';
+        if (a.type == PenaltyEvent::Type::Goal && a.firstToReturn >= 0)
+            out << ' ' << a.firstToReturn;
         out << " @" << a.at;
     }
     return out.str();
@@ -209,6 +223,12 @@ bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
                 return false;
             a.scorer = *side;
             a.penaltyShot = shot == 1;
+            // The captain's choice of who returns, when one was made, before the time.
+            if (fields >> std::ws && fields.peek() != '@') {
+                fields >> a.firstToReturn;
+                if (fields.fail() || a.firstToReturn < 0 || a.firstToReturn > 99)
+                    return false;
+            }
         } else if (type == "E") {
             a.type = PenaltyEvent::Type::PeriodEnd;
         } else {

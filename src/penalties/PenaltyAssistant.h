@@ -36,6 +36,9 @@ class PenaltyAssistant {
     // The latest goal told was scored on a penalty shot: it is told again as one, so it ends
     // a minor only where the rule book says so. False when no goal was told, or it was one.
     bool markLastGoalPenaltyShot();
+    // The captain chose `player` to return on the latest goal, where two minors had equal time
+    // left: the goal is told again with that choice. False when no goal was told.
+    bool chooseReturnOnLastGoal(int player);
 
     bool undo();
     bool redo();
@@ -68,6 +71,7 @@ class PenaltyAssistant {
         Assessment penalty;
         Team scorer = Team::Home;
         bool penaltyShot = false;
+        int firstToReturn = -1; // the captain's choice between equal minors; -1: none
     };
 
     bool add(const Action& action);

@@ -79,12 +79,19 @@ PenaltyEntry::Outcome PenaltyEntry::key(int keyCode, bool ctrl) {
         clear();
         return Outcome::Dropped;
     }
+    if (choosingReturn_)
+        return chooseReturn(keyCode);
     if (keyCode == vk::Return) {
         if (!team_ || digits_.empty() || !kind_)
             return Outcome::Taken;
-        given_ = Assessment{*team_, std::stoi(digits_), *kind_, -1};
+        given_ = Assessment{*team_, std::stoi(digits_), *kind_,
+                            substitute_.empty() ? -1 : std::stoi(substitute_)};
         clear();
         return Outcome::Given;
+    }
+    if (!team_ && keyCode == 'R') {
+        choosingReturn_ = true;
+        return Outcome::Taken;
     }
     if (!team_ && (keyCode == 'Z' || keyCode == 'Y' || keyCode == 'P')) {
         clear();
@@ -100,7 +107,9 @@ bool PenaltyEntry::typeKey(int keyCode) {
     const int digit = digitOfKey(keyCode);
     const std::optional<PenaltyKind> kind = kindOfKey(keyCode);
     if (keyCode == vk::Back) {
-        if (kind_)
+        if (!substitute_.empty())
+            substitute_.pop_back();
+        else if (kind_)
             kind_.reset();
         else if (!digits_.empty())
             digits_.pop_back();
@@ -112,6 +121,8 @@ bool PenaltyEntry::typeKey(int keyCode) {
     } else if (digit >= 0) {
         if (team_ && !kind_ && digits_.size() < kMaxDigits)
             digits_ += static_cast<char>('0' + digit);
+        else if (kind_ && substitute_.size() < kMaxDigits)
+            substitute_ += static_cast<char>('0' + digit);
     } else if (kind) {
         if (!digits_.empty())
             kind_ = kind;
@@ -121,8 +132,34 @@ bool PenaltyEntry::typeKey(int keyCode) {
     return true;
 }
 
+// The keys after R: the returning player's number, Enter, Backspace.
+PenaltyEntry::Outcome PenaltyEntry::chooseReturn(int keyCode) {
+    const int digit = digitOfKey(keyCode);
+    if (keyCode == vk::Return) {
+        if (digits_.empty())
+            return Outcome::Taken;
+        returning_ = std::stoi(digits_);
+        clear();
+        return Outcome::ChooseReturn;
+    }
+    if (keyCode == vk::Back) {
+        if (digits_.empty())
+            choosingReturn_ = false;
+        else
+            digits_.pop_back();
+    } else if (digit >= 0) {
+        if (digits_.size() < kMaxDigits)
+            digits_ += static_cast<char>('0' + digit);
+    } else {
+        return Outcome::Passed;
+    }
+    return Outcome::Taken;
+}
+
 void PenaltyEntry::clear() {
     open_ = false;
+    choosingReturn_ = false;
+    substitute_.clear();
     team_.reset();
     digits_.clear();
     kind_.reset();
@@ -133,14 +170,21 @@ std::string PenaltyEntry::prompt() const {
         return {};
     std::string text = "penalty";
     if (!team_)
-        return text + ": H or V? (Z undo, Y redo, P last goal on a penalty shot)";
+        return text + (choosingReturn_ ? digits_.empty()
+                                             ? ": who returns on the latest goal? (number, Enter)"
+                                             : " return " + digits_ + ": Enter"
+                                       : ": H or V? (Z undo, Y redo, P last goal on a penalty "
+                                         "shot, R who returns)");
     text += team_ == Team::Home ? " H" : " V";
     if (digits_.empty())
         return text + ": player number?";
     text += " " + digits_;
     if (!kind_)
         return text + ": kind (M D J B T C G X)?";
-    return text + " " + kindName(*kind_) + ": Enter gives, Esc drops";
+    text += std::string(" ") + kindName(*kind_);
+    if (!substitute_.empty())
+        return text + " served by " + substitute_ + ": Enter gives, Esc drops";
+    return text + ": Enter gives (or who serves it first), Esc drops";
 }
 
 } // namespace penalties

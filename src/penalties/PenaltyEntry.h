@@ -19,13 +19,14 @@ namespace penalties {
 class PenaltyEntry {
   public:
     enum class Outcome {
-        Passed,      // not the entry's key: the board handles it
-        Taken,       // the entry took it
-        Given,       // Enter completed a penalty: given() tells which
-        Dropped,     // Escape dropped the entry
-        Undo,        // Z on an entry with nothing typed: take back the last penalty event
-        Redo,        // Y on an entry with nothing typed: put it back
-        PenaltyShot, // P on an entry with nothing typed: the latest goal was a penalty shot
+        Passed,       // not the entry's key: the board handles it
+        Taken,        // the entry took it
+        Given,        // Enter completed a penalty: given() tells which
+        Dropped,      // Escape dropped the entry
+        Undo,         // Z on an entry with nothing typed: take back the last penalty event
+        Redo,         // Y on an entry with nothing typed: put it back
+        PenaltyShot,  // P on an entry with nothing typed: the latest goal was a penalty shot
+        ChooseReturn, // R, a number, Enter: the captain's choice of who returns on the latest goal
     };
 
     Outcome key(int keyCode, bool ctrl);
@@ -33,18 +34,24 @@ class PenaltyEntry {
     bool isOpen() const { return open_; }
     // The penalty the last Enter completed.
     const Assessment& given() const { return given_; }
+    // The player the last ChooseReturn named.
+    int returning() const { return returning_; }
     // What has been typed and what comes next, for the operator; empty while closed.
     std::string prompt() const;
 
   private:
     bool typeKey(int keyCode);
+    Outcome chooseReturn(int keyCode);
     void clear();
 
     bool open_ = false;
     std::optional<Team> team_;
     std::string digits_;
     std::optional<PenaltyKind> kind_;
+    std::string substitute_;      // typed after the kind: who serves the time
+    bool choosingReturn_ = false; // after R: the player who returns on the latest goal
     Assessment given_;
+    int returning_ = -1;
 };
 
 // The kind a letter key stands for: M minor, D double minor, J major, B major and minor,

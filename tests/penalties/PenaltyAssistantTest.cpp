@@ -10,7 +10,7 @@ using namespace penalties;
 namespace {
 
 struct Step {
-    enum Op { Give, Run, Goal, End, Undo, Redo, Shot } op;
+    enum Op { Give, Run, Goal, End, Undo, Redo, Shot, Return } op;
     Assessment penalty{};
     int tenths = 0;
     Team scorer = Team::Home;
@@ -29,6 +29,9 @@ const Step kEnd{Step::End};
 const Step kUndo{Step::Undo};
 const Step kRedo{Step::Redo};
 const Step kShot{Step::Shot};
+Step returns(int player) {
+    return {Step::Return, {Team::Home, player, PenaltyKind::Minor, -1}};
+}
 
 constexpr Team H = Team::Home;
 constexpr Team V = Team::Guest;
@@ -57,6 +60,9 @@ void play(PenaltyAssistant& assistant, const std::vector<Step>& steps) {
             break;
         case Step::Shot:
             assistant.markLastGoalPenaltyShot();
+            break;
+        case Step::Return:
+            assistant.chooseReturnOnLastGoal(s.penalty.player);
             break;
         }
     }
@@ -124,6 +130,10 @@ INSTANTIATE_TEST_SUITE_P(
             {give(H, 7, kMinor), goalBy(V), run(30), goalBy(H), give(V, 9, kMinor), kShot, kShot},
             {PenaltyEvent::assess({h7}), PenaltyEvent::goal(V), PenaltyEvent::advance(30),
              PenaltyEvent::goal(H, true), PenaltyEvent::assess({v9})}},
+        TranslationRow{"CaptainsChoiceOfWhoReturns",
+                       {give(H, 7, kMinor), give(H, 8, kMinor), run(300), goalBy(V), returns(8)},
+                       {PenaltyEvent::assess({h7, h8}), PenaltyEvent::advance(300),
+                        PenaltyEvent::goal(V, false, {}, 8)}},
         TranslationRow{
             "RefusedPenaltyIsNotKept", {give(H, 7, kMinor), give(H, 5000, kMinor), kUndo}, {}}),
     [](const testing::TestParamInfo<TranslationRow>& info) { return info.param.name; });

@@ -41,13 +41,15 @@ TEST_P(EntrySequence, KeysGiveThePenalty) {
         EXPECT_EQ(out, row.outcomes[i]) << "key " << i;
         if (out == Outcome::Given)
             given = entry.given();
+        if (out == Outcome::ChooseReturn) // told as the player it names
+            given = Assessment{Team::Home, entry.returning(), PenaltyKind::Minor, -1};
     }
     ASSERT_EQ(given.has_value(), row.given.has_value());
     if (given) {
         EXPECT_EQ(given->team, row.given->team);
         EXPECT_EQ(given->player, row.given->player);
         EXPECT_EQ(given->kind, row.given->kind);
-        EXPECT_EQ(given->servedBy, -1);
+        EXPECT_EQ(given->servedBy, row.given->servedBy);
     }
     EXPECT_EQ(entry.isOpen(), row.openAfter);
     EXPECT_EQ(entry.prompt().empty(), !row.openAfter);
@@ -134,6 +136,14 @@ INSTANTIATE_TEST_SUITE_P(
                              {kCtrlP, 'P', 'P', kCtrlP, 'H', 'P', vk::Escape},
                              {T, Outcome::PenaltyShot, P, T, T, P, D},
                              std::nullopt},
+                    EntryRow{"SubstituteTypedAfterTheKind",
+                             {kCtrlP, 'V', '4', 'T', '1', '2', '3', vk::Back, '5', Enter},
+                             {T, T, T, T, T, T, T, T, T, G},
+                             Assessment{Team::Guest, 4, PenaltyKind::MinorPlusMisconduct, 15}},
+                    EntryRow{"CaptainChoosesWhoReturns",
+                             {kCtrlP, 'R', Enter, '8', 'S', '1', Enter},
+                             {T, T, T, T, P, T, Outcome::ChooseReturn},
+                             Assessment{Team::Home, 81, PenaltyKind::Minor, -1}},
                     EntryRow{"GivenEntryIsClosed",
                              {kCtrlP, 'H', '1', 'M', Enter, 'H', Enter},
                              {T, T, T, T, G, P, P},
@@ -144,14 +154,19 @@ TEST(PenaltyEntry, PromptFollowsTheSteps) {
     PenaltyEntry entry;
     EXPECT_EQ(entry.prompt(), "");
     entry.key('P', true);
-    EXPECT_EQ(entry.prompt(), "penalty: H or V? (Z undo, Y redo, P last goal on a penalty shot)");
+    EXPECT_EQ(entry.prompt(),
+              "penalty: H or V? (Z undo, Y redo, P last goal on a penalty shot, R who returns)");
     entry.key('V', false);
     EXPECT_EQ(entry.prompt(), "penalty V: player number?");
     entry.key('2', false);
     entry.key('2', false);
     EXPECT_EQ(entry.prompt(), "penalty V 22: kind (M D J B T C G X)?");
     entry.key('T', false);
-    EXPECT_EQ(entry.prompt(), "penalty V 22 minor + misconduct: Enter gives, Esc drops");
+    EXPECT_EQ(entry.prompt(),
+              "penalty V 22 minor + misconduct: Enter gives (or who serves it first), Esc drops");
+    entry.key('9', false);
+    EXPECT_EQ(entry.prompt(),
+              "penalty V 22 minor + misconduct served by 9: Enter gives, Esc drops");
 }
 
 } // namespace
