@@ -96,6 +96,12 @@ bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
     case PenaltyEntry::Outcome::PenaltyShot:
         assistant_.markLastGoalPenaltyShot();
         break;
+    case PenaltyEntry::Outcome::Signalled:
+        assistant_.signal(entry_.given());
+        break;
+    case PenaltyEntry::Outcome::Whistle:
+        assistant_.whistle();
+        break;
     case PenaltyEntry::Outcome::ChooseReturn:
         assistant_.chooseReturnOnLastGoal(entry_.returning());
         break;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <sstream>
+#include <utility>
 
 namespace penalties {
 
@@ -60,12 +61,48 @@ bool PenaltyAssistant::assess(const Assessment& given) {
     return add(a);
 }
 
+bool PenaltyAssistant::signal(const Assessment& given) {
+    if (!validAssessment(given))
+        return false;
+    Action a;
+    a.type = PenaltyEvent::Type::Assess;
+    a.penalty = given;
+    a.signalled = true;
+    return add(a);
+}
+
+bool PenaltyAssistant::whistle() {
+    if (signalled().empty())
+        return false;
+    Action a;
+    a.type = PenaltyEvent::Type::Assess;
+    a.whistle = true;
+    return add(a);
+}
+
+std::vector<Assessment> PenaltyAssistant::signalled() const {
+    std::vector<Assessment> waiting;
+    for (const Action& a : actions_) {
+        if (a.signalled)
+            waiting.push_back(a.penalty);
+        else if (a.whistle)
+            waiting.clear();
+        else if (a.type == PenaltyEvent::Type::Goal)
+            waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
+                                         [&a](const Assessment& s) { return s.team != a.scorer; }),
+                          waiting.end());
+    }
+    return waiting;
+}
+
 bool PenaltyAssistant::add(const Action& action) {
     Action a = action;
     a.at = elapsed_;
-    if (a.type == PenaltyEvent::Type::Assess && !validAssessment(a.penalty))
+    if (a.type == PenaltyEvent::Type::Assess && !a.whistle && !validAssessment(a.penalty))
         return false;
-    if (joinsStoppage(a)) {
+    // Signalled penalties change the events around them: the game is played again.
+    if (joinsStoppage(a) || a.signalled || a.whistle ||
+        (a.type == PenaltyEvent::Type::Goal && !signalled().empty())) {
         // Penalties of one stoppage are one event to the engine, so the stoppage is
         // assessed again with the new penalty among the others.
         actions_.push_back(a);
@@ -89,7 +126,8 @@ bool PenaltyAssistant::add(const Action& action) {
 
 bool PenaltyAssistant::joinsStoppage(const Action& action) const {
     return action.type == PenaltyEvent::Type::Assess && !actions_.empty() &&
-           actions_.back().type == PenaltyEvent::Type::Assess && actions_.back().at == action.at;
+           actions_.back().type == PenaltyEvent::Type::Assess && !actions_.back().signalled &&
+           actions_.back().at == action.at;
 }
 
 bool PenaltyAssistant::markLastGoalPenaltyShot() {
@@ -144,18 +182,40 @@ std::vector<PenaltyEvent> PenaltyAssistant::events() const {
             told += step;
         }
     };
+    std::vector<Assessment> signalled; // waiting for the stoppage or a goal
+    const auto giveAt = [&out](std::vector<Assessment> given) {
+        if (given.empty())
+            return;
+        if (!out.empty() && out.back().type == PenaltyEvent::Type::Assess)
+            out.back().penalties.insert(out.back().penalties.end(), given.begin(), given.end());
+        else
+            out.push_back(PenaltyEvent::assess(std::move(given)));
+    };
     for (const Action& a : actions_) {
         runTo(a.at);
         switch (a.type) {
         case PenaltyEvent::Type::Assess:
-            if (!out.empty() && out.back().type == PenaltyEvent::Type::Assess)
-                out.back().penalties.push_back(a.penalty);
+            if (a.signalled)
+                signalled.push_back(a.penalty);
+            else if (a.whistle)
+                giveAt(std::exchange(signalled, {}));
             else
-                out.push_back(PenaltyEvent::assess({a.penalty}));
+                giveAt({a.penalty});
             break;
-        case PenaltyEvent::Type::Goal:
-            out.push_back(PenaltyEvent::goal(a.scorer, a.penaltyShot, {}, a.firstToReturn));
+        case PenaltyEvent::Type::Goal: {
+            // The goal takes with it what was signalled against the team scored on.
+            std::vector<Assessment> against;
+            for (auto s = signalled.begin(); s != signalled.end();) {
+                if (s->team != a.scorer) {
+                    against.push_back(*s);
+                    s = signalled.erase(s);
+                } else {
+                    ++s;
+                }
+            }
+            out.push_back(PenaltyEvent::goal(a.scorer, a.penaltyShot, against, a.firstToReturn));
             break;
+        }
         default:
             out.push_back(PenaltyEvent::periodEnd());
             break;
@@ -171,16 +231,20 @@ void PenaltyAssistant::rebuild() {
 }
 
 // "penalties1;A H 7 0 -1 @120;G V 0 @300;E @12000": a penalty (team, player, kind,
-// substitute), a goal (scorer, penalty shot, and the player the captain chose to return when
-// one was chosen) or a period's end, each with its game time.
+// substitute; "S" for one signalled, "W" when the signalled ones were given), a goal (scorer,
+// penalty shot, and the player the captain chose to return when one was chosen) or a period's end,
+// each with its game time.
 std::string PenaltyAssistant::written() const {
     std::ostringstream out;
     out << kSaveTag;
     for (const Action& a : actions_) {
         out << ';';
-        if (a.type == PenaltyEvent::Type::Assess)
-            out << "A " << teamLetter(a.penalty.team) << ' ' << a.penalty.player << ' '
-                << static_cast<int>(a.penalty.kind) << ' ' << a.penalty.servedBy;
+        if (a.whistle)
+            out << 'W';
+        else if (a.type == PenaltyEvent::Type::Assess)
+            out << (a.signalled ? "S " : "A ") << teamLetter(a.penalty.team) << ' '
+                << a.penalty.player << ' ' << static_cast<int>(a.penalty.kind) << ' '
+                << a.penalty.servedBy;
         else if (a.type == PenaltyEvent::Type::Goal)
             out << "G " << teamLetter(a.scorer) << ' ' << (a.penaltyShot ? 1 : 0);
         else
@@ -203,9 +267,13 @@ bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
         std::string type, team, at;
         Action a;
         fields >> type;
-        if (type == "A") {
+        if (type == "W") {
+            a.type = PenaltyEvent::Type::Assess;
+            a.whistle = true;
+        } else if (type == "A" || type == "S") {
             int kind = -1;
             a.type = PenaltyEvent::Type::Assess;
+            a.signalled = type == "S";
             fields >> team >> a.penalty.player >> kind >> a.penalty.servedBy;
             a.penalty.kind = static_cast<PenaltyKind>(kind);
             const std::optional<Team> side = teamOfLetter(team);
@@ -267,6 +335,10 @@ std::string PenaltyAssistant::summary() const {
             for (const ClockShown& w : waiting)
                 text += " " + std::to_string(w.player) + " (" + clockText(w.tenthsLeft) + ")";
         }
+        for (const Assessment& s : signalled())
+            if (s.team == team)
+                text +=
+                    std::string("; ") + teamLetter(team) + " signalled " + std::to_string(s.player);
         for (const OffClockPenalty& m : state_.misconducts(team))
             text += std::string("; ") + teamLetter(team) + " misconduct " +
                     std::to_string(m.player) + " (" + clockText(m.tenthsLeft) + ")";

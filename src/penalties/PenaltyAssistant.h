@@ -32,6 +32,13 @@ class PenaltyAssistant {
     bool goal(Team scorer, bool penaltyShot = false);
     bool periodEnd();
     bool assess(const Assessment& given);
+    // A penalty the referee signals while play goes on: it waits for the stoppage (whistle())
+    // or goes with the next goal against its team, as the rule book says (see PenaltyState).
+    bool signal(const Assessment& given);
+    // Play stopped: the signalled penalties are given now. False when none waits.
+    bool whistle();
+    // The signalled penalties waiting for the stoppage, in the order they were signalled.
+    std::vector<Assessment> signalled() const;
 
     // The latest goal told was scored on a penalty shot: it is told again as one, so it ends
     // a minor only where the rule book says so. False when no goal was told, or it was one.
@@ -72,6 +79,8 @@ class PenaltyAssistant {
         Team scorer = Team::Home;
         bool penaltyShot = false;
         int firstToReturn = -1; // the captain's choice between equal minors; -1: none
+        bool signalled = false; // Assess: signalled, play going on
+        bool whistle = false;   // Assess of what was signalled, at the stoppage
     };
 
     bool add(const Action& action);

@@ -81,13 +81,18 @@ PenaltyEntry::Outcome PenaltyEntry::key(int keyCode, bool ctrl) {
     }
     if (choosingReturn_)
         return chooseReturn(keyCode);
-    if (keyCode == vk::Return) {
+    const bool signal = keyCode == vk::OemPlus || keyCode == vk::Add;
+    if (keyCode == vk::Return || signal) {
+        if (!team_ && keyCode == vk::Return) {
+            clear();
+            return Outcome::Whistle;
+        }
         if (!team_ || digits_.empty() || !kind_)
             return Outcome::Taken;
         given_ = Assessment{*team_, std::stoi(digits_), *kind_,
                             substitute_.empty() ? -1 : std::stoi(substitute_)};
         clear();
-        return Outcome::Given;
+        return signal ? Outcome::Signalled : Outcome::Given;
     }
     if (!team_ && keyCode == 'R') {
         choosingReturn_ = true;
@@ -173,8 +178,8 @@ std::string PenaltyEntry::prompt() const {
         return text + (choosingReturn_ ? digits_.empty()
                                              ? ": who returns on the latest goal? (number, Enter)"
                                              : " return " + digits_ + ": Enter"
-                                       : ": H or V? (Z undo, Y redo, P last goal on a penalty "
-                                         "shot, R who returns)");
+                                       : ": H or V? (Enter gives the signalled, Z undo, Y redo, "
+                                         "P last goal on a penalty shot, R who returns)");
     text += team_ == Team::Home ? " H" : " V";
     if (digits_.empty())
         return text + ": player number?";
@@ -183,8 +188,8 @@ std::string PenaltyEntry::prompt() const {
         return text + ": kind (M D J B T C G X)?";
     text += std::string(" ") + kindName(*kind_);
     if (!substitute_.empty())
-        return text + " served by " + substitute_ + ": Enter gives, Esc drops";
-    return text + ": Enter gives (or who serves it first), Esc drops";
+        return text + " served by " + substitute_ + ": Enter gives, + signals, Esc drops";
+    return text + ": Enter gives, + signals (or who serves it first), Esc drops";
 }
 
 } // namespace penalties

@@ -27,6 +27,8 @@ class PenaltyEntry {
         Redo,         // Y on an entry with nothing typed: put it back
         PenaltyShot,  // P on an entry with nothing typed: the latest goal was a penalty shot
         ChooseReturn, // R, a number, Enter: the captain's choice of who returns on the latest goal
+        Signalled, // + instead of Enter: the penalty is signalled, play goes on; given() tells it
+        Whistle,   // Enter on an entry with nothing typed: the signalled penalties are given
     };
 
     Outcome key(int keyCode, bool ctrl);

@@ -10,7 +10,7 @@ using namespace penalties;
 namespace {
 
 struct Step {
-    enum Op { Give, Run, Goal, End, Undo, Redo, Shot, Return } op;
+    enum Op { Give, Run, Goal, End, Undo, Redo, Shot, Return, Signal, Whistle } op;
     Assessment penalty{};
     int tenths = 0;
     Team scorer = Team::Home;
@@ -29,6 +29,10 @@ const Step kEnd{Step::End};
 const Step kUndo{Step::Undo};
 const Step kRedo{Step::Redo};
 const Step kShot{Step::Shot};
+Step signal(Team team, int player, PenaltyKind kind) {
+    return {Step::Signal, {team, player, kind, -1}};
+}
+const Step kWhistle{Step::Whistle};
 Step returns(int player) {
     return {Step::Return, {Team::Home, player, PenaltyKind::Minor, -1}};
 }
@@ -60,6 +64,12 @@ void play(PenaltyAssistant& assistant, const std::vector<Step>& steps) {
             break;
         case Step::Shot:
             assistant.markLastGoalPenaltyShot();
+            break;
+        case Step::Signal:
+            assistant.signal(s.penalty);
+            break;
+        case Step::Whistle:
+            assistant.whistle();
             break;
         case Step::Return:
             assistant.chooseReturnOnLastGoal(s.penalty.player);
@@ -130,6 +140,14 @@ INSTANTIATE_TEST_SUITE_P(
             {give(H, 7, kMinor), goalBy(V), run(30), goalBy(H), give(V, 9, kMinor), kShot, kShot},
             {PenaltyEvent::assess({h7}), PenaltyEvent::goal(V), PenaltyEvent::advance(30),
              PenaltyEvent::goal(H, true), PenaltyEvent::assess({v9})}},
+        TranslationRow{"SignalledPenaltyGoesWithTheGoalAgainstItsTeam",
+                       {signal(V, 9, kMinor), run(50), goalBy(H), run(10)},
+                       {PenaltyEvent::advance(50), PenaltyEvent::goal(H, false, {v9}),
+                        PenaltyEvent::advance(10)}},
+        TranslationRow{
+            "SignalledPenaltyGivenAtTheWhistleWithThatStoppages",
+            {signal(V, 9, kMinor), run(50), goalBy(V), kWhistle, give(H, 7, kMinor)},
+            {PenaltyEvent::advance(50), PenaltyEvent::goal(V), PenaltyEvent::assess({v9, h7})}},
         TranslationRow{"CaptainsChoiceOfWhoReturns",
                        {give(H, 7, kMinor), give(H, 8, kMinor), run(300), goalBy(V), returns(8)},
                        {PenaltyEvent::assess({h7, h8}), PenaltyEvent::advance(300),

@@ -39,7 +39,7 @@ TEST_P(EntrySequence, KeysGiveThePenalty) {
     for (size_t i = 0; i < row.keys.size(); ++i) {
         const Outcome out = press(entry, row.keys[i]);
         EXPECT_EQ(out, row.outcomes[i]) << "key " << i;
-        if (out == Outcome::Given)
+        if (out == Outcome::Given || out == Outcome::Signalled)
             given = entry.given();
         if (out == Outcome::ChooseReturn) // told as the player it names
             given = Assessment{Team::Home, entry.returning(), PenaltyKind::Minor, -1};
@@ -95,8 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
                              {T, T, T, D, P},
                              std::nullopt},
                     EntryRow{"EnterBeforeTheKindChangesNothing",
-                             {kCtrlP, Enter, 'H', Enter, '7', Enter},
-                             {T, T, T, T, T, T},
+                             {kCtrlP, 'H', Enter, '7', Enter},
+                             {T, T, T, T, T},
                              std::nullopt,
                              true},
                     EntryRow{"ThirdDigitAndSecondTeamAreIgnored",
@@ -140,6 +140,14 @@ INSTANTIATE_TEST_SUITE_P(
                              {kCtrlP, 'V', '4', 'T', '1', '2', '3', vk::Back, '5', Enter},
                              {T, T, T, T, T, T, T, T, T, G},
                              Assessment{Team::Guest, 4, PenaltyKind::MinorPlusMisconduct, 15}},
+                    EntryRow{"PlusSignalsThePenalty",
+                             {kCtrlP, 'V', '1', '2', 'M', vk::Add},
+                             {T, T, T, T, T, Outcome::Signalled},
+                             Assessment{Team::Guest, 12, PenaltyKind::Minor, -1}},
+                    EntryRow{"EnterOnAnEmptyEntryGivesTheSignalled",
+                             {kCtrlP, Enter, Enter},
+                             {T, Outcome::Whistle, P},
+                             std::nullopt},
                     EntryRow{"CaptainChoosesWhoReturns",
                              {kCtrlP, 'R', Enter, '8', 'S', '1', Enter},
                              {T, T, T, T, P, T, Outcome::ChooseReturn},
@@ -154,19 +162,23 @@ TEST(PenaltyEntry, PromptFollowsTheSteps) {
     PenaltyEntry entry;
     EXPECT_EQ(entry.prompt(), "");
     entry.key('P', true);
-    EXPECT_EQ(entry.prompt(),
-              "penalty: H or V? (Z undo, Y redo, P last goal on a penalty shot, R who returns)");
+    EXPECT_EQ(
+        entry.prompt(),
+        "penalty: H or V? (Enter gives the signalled, Z undo, Y redo, P last goal on a penalty "
+        "shot, R who returns)");
     entry.key('V', false);
     EXPECT_EQ(entry.prompt(), "penalty V: player number?");
     entry.key('2', false);
     entry.key('2', false);
     EXPECT_EQ(entry.prompt(), "penalty V 22: kind (M D J B T C G X)?");
     entry.key('T', false);
-    EXPECT_EQ(entry.prompt(),
-              "penalty V 22 minor + misconduct: Enter gives (or who serves it first), Esc drops");
+    EXPECT_EQ(
+        entry.prompt(),
+        "penalty V 22 minor + misconduct: Enter gives, + signals (or who serves it first), Esc "
+        "drops");
     entry.key('9', false);
     EXPECT_EQ(entry.prompt(),
-              "penalty V 22 minor + misconduct served by 9: Enter gives, Esc drops");
+              "penalty V 22 minor + misconduct served by 9: Enter gives, + signals, Esc drops");
 }
 
 } // namespace
