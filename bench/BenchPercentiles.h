@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include <ctime>
+
 // The value below which a share `p` (0 to 1) of the samples lie; 0 without samples.
 inline double percentile(std::vector<double> values, double p) {
     if (values.empty())
@@ -35,4 +37,22 @@ inline double lagSinceBoundaryMs() {
     const std::int64_t us =
         duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
     return static_cast<double>(us % 100'000) / 1000.0;
+}
+
+// The calling thread's CPU time in microseconds: the work itself, without the waits a busy
+// machine adds.
+inline double threadCpuUs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
+}
+
+// Median, 99th percentile and worst of microsecond samples as counters named after `prefix`.
+inline void reportPercentiles(benchmark::State& state, const std::vector<double>& us,
+                              const std::string& prefix) {
+    if (us.empty())
+        return;
+    state.counters[prefix + "p50_us"] = percentile(us, 0.5);
+    state.counters[prefix + "p99_us"] = percentile(us, 0.99);
+    state.counters[prefix + "max_us"] = percentile(us, 1.0);
 }

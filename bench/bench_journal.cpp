@@ -8,6 +8,7 @@
 //   build/program/bench_journal [--benchmark_filter=...]
 // The journal file goes to $TMPDIR (a real disk, not memory, gives honest figures).
 #include "BenchMain.h"
+#include "BenchPercentiles.h"
 #include "journal/GameJournal.h"
 #include "journal/SqliteJournalStore.h"
 #include "support/FakeTimeSource.h"
@@ -22,22 +23,6 @@
 #include <vector>
 
 namespace {
-
-double threadCpuUs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-void reportPercentiles(benchmark::State& state, std::vector<double>& us, const char* prefix) {
-    if (us.empty())
-        return;
-    std::sort(us.begin(), us.end());
-    auto at = [&us](double q) { return us[static_cast<size_t>(q * (us.size() - 1))]; };
-    state.counters[std::string(prefix) + "p50_us"] = at(0.50);
-    state.counters[std::string(prefix) + "p99_us"] = at(0.99);
-    state.counters[std::string(prefix) + "max_us"] = us.back();
-}
 
 // Times one event both ways.
 template <typename F> void timeEvent(std::vector<double>& wall, std::vector<double>& cpu, F f) {

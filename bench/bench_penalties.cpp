@@ -12,24 +12,11 @@
 #include "penalties/RandomPenaltyEvents.h"
 
 #include <QCoreApplication>
-#include <ctime>
 #include <vector>
 
 namespace {
 
 using namespace penalties;
-
-double threadCpuUs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e6 + static_cast<double>(t.tv_nsec) / 1e3;
-}
-
-void reportPercentiles(benchmark::State& state, const std::vector<double>& us) {
-    state.counters["median_us"] = percentile(us, 0.5);
-    state.counters["p99_us"] = percentile(us, 0.99);
-    state.counters["max_us"] = percentile(us, 1.0);
-}
 
 constexpr RuleBook kBooks[] = {RuleBook::Iihf, RuleBook::UsaHockey, RuleBook::HockeyCanada,
                                RuleBook::Nhl};
@@ -48,7 +35,7 @@ void BM_EngineDecision(benchmark::State& state) {
             us.push_back(threadCpuUs() - start);
         }
     }
-    reportPercentiles(state, us);
+    reportPercentiles(state, us, "");
 }
 BENCHMARK(BM_EngineDecision)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
@@ -71,7 +58,7 @@ void BM_AssistantUndoLateInAGame(benchmark::State& state) {
         assistant.redo();
         us.push_back((threadCpuUs() - start) / 2);
     }
-    reportPercentiles(state, us);
+    reportPercentiles(state, us, "");
 }
 BENCHMARK(BM_AssistantUndoLateInAGame)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
