@@ -141,9 +141,7 @@ int main(int argc, char** argv) {
         });
         journal = std::make_unique<JournalOfBoard>(board, settings, time);
         liveFeed = startLiveFeed(feedSettings, settings, store, board);
-        liveFeed->setPenaltyRules(board.penaltyAssistant()
-                                      ? std::optional(board.penaltyAssistant()->assistant().rules())
-                                      : std::nullopt);
+        liveFeed->setPenaltyRules(board.penaltyRules());
     });
     QObject::connect(
         &windows, &ProgramWindows::ended, &app,

@@ -96,6 +96,10 @@ class frmScoreBoard : public QWidget, public BoardView {
     // turned off, the penalty slots stay as they were for the operator to go on by hand.
     void setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules);
     penalties::AssistedBoard* penaltyAssistant() { return assisted_.get(); }
+    // The rules the assistant plays by; nothing while it is off.
+    std::optional<penalties::PenaltyRules> penaltyRules() const {
+        return assisted_ ? std::optional(assisted_->assistant().rules()) : std::nullopt;
+    }
     // True while boardChanged() reports a tick of the running clock rather than an operator.
     bool changedByClock() const { return changedByClock_; }
 

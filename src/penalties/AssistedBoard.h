@@ -42,6 +42,7 @@ class AssistedBoard final : public BoardStateKeeper {
     std::string operatorLine() const;
 
     PenaltyAssistant& assistant() { return assistant_; }
+    const PenaltyAssistant& assistant() const { return assistant_; }
     const PenaltyEntry& entry() const { return entry_; }
 
   private:
