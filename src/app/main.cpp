@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/TestHooks.h"
 #include "board/frmScoreBoard.h"
+#include "console/TimekeeperConsole.h"
 #include "feed/FeedSettings.h"
 #include "feed/LiveFeedTab.h"
 #include "game/TimeSource.h"
@@ -131,6 +132,7 @@ int main(int argc, char** argv) {
     windows.setOptionsPages({liveFeedOptionsPage(), penaltiesOptionsPage()});
     std::unique_ptr<JournalOfBoard> journal;
     std::unique_ptr<LiveFeed> liveFeed;
+    std::unique_ptr<TimekeeperConsole> console;
     QObject::connect(&instance, &SingleInstance::showRequested, &windows,
                      &ProgramWindows::bringToFront);
     QObject::connect(&windows, &ProgramWindows::boardCreated, [&](frmScoreBoard& board) {
@@ -140,6 +142,8 @@ int main(int argc, char** argv) {
                 liveFeed->setPenaltyRules(rules);
         });
         journal = std::make_unique<JournalOfBoard>(board, settings, time);
+        console = std::make_unique<TimekeeperConsole>(board, journal->boardJournal, store);
+        board.setWindowKeys([&console](int key) { return console && console->takeKey(key); });
         liveFeed = startLiveFeed(feedSettings, settings, store, board);
         liveFeed->setPenaltyRules(board.penaltyRules());
     });

@@ -221,7 +221,10 @@ void frmScoreBoard::showOptions() {
         return;
     optionsOpen_ = true;
     {
-        frmOptions options(*editableSettings_, *store_, this, optionsPages_);
+        // Over the console when the timekeeper works there: the board is the crowd's.
+        QWidget* over =
+            consoleOpen_ && QApplication::activeWindow() ? QApplication::activeWindow() : this;
+        frmOptions options(*editableSettings_, *store_, over, optionsPages_);
         options.exec();
     }
     optionsOpen_ = false;
@@ -255,7 +258,22 @@ void frmScoreBoard::ObjectSelected(const QWidget* selectedObject) {
     m.Width = target->metrics.Width + 2 * w + kTwipsPerPixel;
     m.Height = target->metrics.Height + 2 * w + kTwipsPerPixel;
     controls_.apply(*marker, m);
-    shpObjectSelected->show();
+    // The console shows the selection instead, out of the audience's sight.
+    if (!consoleOpen_)
+        shpObjectSelected->show();
+}
+
+void frmScoreBoard::setConsoleOpen(bool open) {
+    if (open == consoleOpen_)
+        return;
+    consoleOpen_ = open;
+    ObjectSelected(open ? nullptr : keyTarget());
+    setWindowTitle(boardTitle());
+}
+
+QWidget* frmScoreBoard::keyTarget() {
+    QWidget* focused = focusWidget();
+    return focused && isAncestorOf(focused) ? focused : entryBox(EntryBox::TimeBack);
 }
 
 // --- Names, pictures and digit style ---------------------------------------------------
@@ -407,6 +425,8 @@ void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(i
         assisted_->catchUp();
         taken = assisted_->takeKey(key, event.modifiers().testFlag(Qt::ControlModifier));
     }
+    if (!taken && windowKeys_ && !logic_.IsFunctionKey(key))
+        taken = windowKeys_(key);
     if (!taken && !isRepeatedFunctionKey(event, key))
         boardKey(key);
     if (assisted_) {
@@ -441,7 +461,9 @@ void frmScoreBoard::showAssistantLine() {
 
 QString frmScoreBoard::boardTitle() const {
     const QString title = QStringLiteral("Pucktally - ") + shownName(settings_.HomeText);
-    return assistantLine_.isEmpty() ? title : title + QStringLiteral(" \u2014 ") + assistantLine_;
+    return assistantLine_.isEmpty() || consoleOpen_
+               ? title
+               : title + QStringLiteral(" \u2014 ") + assistantLine_;
 }
 
 void frmScoreBoard::closeEvent(QCloseEvent* event) {

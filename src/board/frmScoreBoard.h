@@ -103,6 +103,24 @@ class frmScoreBoard : public QWidget, public BoardView {
     // True while boardChanged() reports a tick of the running clock rather than an operator.
     bool changedByClock() const { return changedByClock_; }
 
+    // Keys of the program's windows beyond the board's own (full screen, console): asked for
+    // every key that neither the penalty entry nor one of the board's functions takes; true
+    // when it took the key.
+    void setWindowKeys(std::function<bool(int keyCode)> keys) { windowKeys_ = std::move(keys); }
+    // Tells the timekeeper something (a restored game, a missing screen, ...): shown where the
+    // timekeeper looks; cleared after clearAfterMs, or at the next key when 0.
+    void tellOperator(const QString& text, int clearAfterMs = 0) {
+        emit operatorNotice(text, clearAfterMs);
+    }
+    // While the timekeeper's console is open it shows the selection, the typing and every
+    // notice, so the board keeps them from the audience: no selection marker, and a title
+    // with the teams' name only. Closed, the board is as it always was.
+    void setConsoleOpen(bool open);
+    bool consoleOpen() const { return consoleOpen_; }
+    // The entry box that takes the board's keys: the one with the focus, or the one that
+    // gets it when the board is active again.
+    QWidget* keyTarget();
+
   signals:
     // After every key, click and clock tick the board handled: what it shows may have
     // changed (logic().state() tells what it shows now). A tick of the clock is told only
@@ -113,6 +131,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     void optionsClosed();
     // The window accepted its close and has closed its sounds: the board is unloaded.
     void unloaded();
+    // Something for the timekeeper (see tellOperator()).
+    void operatorNotice(const QString& text, int clearAfterMs);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -181,4 +201,6 @@ class frmScoreBoard : public QWidget, public BoardView {
     bool changedByClock_ = false;
     std::unique_ptr<penalties::AssistedBoard> assisted_;
     QString assistantLine_; // in the title, for the operator; empty while the assistant is off
+    std::function<bool(int keyCode)> windowKeys_;
+    bool consoleOpen_ = false;
 };

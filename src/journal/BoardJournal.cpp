@@ -49,6 +49,7 @@ bool BoardJournal::start() {
         board_.entryBox(static_cast<EntryBox>(i))->installEventFilter(this);
     // The board writes its own title on every resize; the message goes back on after it.
     connect(&board_, &QWidget::windowTitleChanged, this, [this] { applyTitle(); });
+    connect(&board_, &frmScoreBoard::operatorNotice, this, &BoardJournal::showNotice);
     if (last) {
         const BoardState shown = board_.logic().state();
         journal_.record(shown, JournalKind::Restore);
@@ -187,8 +188,10 @@ void BoardJournal::show(const QString& message) {
     if (message == message_)
         return;
     message_ = message;
-    if (!message.isEmpty())
+    if (!message.isEmpty()) {
         qWarning("%s", qPrintable(message));
+        emit told(message);
+    }
     applyTitle();
 }
 
@@ -201,8 +204,10 @@ void BoardJournal::showNotice(const QString& notice, int clearAfterMs) {
     if (notice == notice_)
         return;
     notice_ = notice;
-    if (!notice.isEmpty())
+    if (!notice.isEmpty()) {
         qInfo("%s", qPrintable(notice));
+        emit told(notice);
+    }
     applyTitle();
 }
 
@@ -211,8 +216,9 @@ void BoardJournal::applyTitle() {
     if (!shownSuffix_.isEmpty() && title.endsWith(shownSuffix_))
         title.chop(shownSuffix_.size());
     shownSuffix_.clear();
+    // With the console open, the console tells them: the title is the audience's.
     for (const QString* part : {&message_, &notice_})
-        if (!part->isEmpty())
+        if (!part->isEmpty() && !board_.consoleOpen())
             shownSuffix_ += QStringLiteral(" \u2014 ") + *part;
     const QString wanted = title + shownSuffix_;
     if (board_.windowTitle() != wanted)

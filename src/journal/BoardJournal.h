@@ -46,6 +46,10 @@ class BoardJournal : public QObject {
 
     static constexpr int kSheetNoticeMs = 5000;
 
+  signals:
+    // A notice or a message of trouble as it is shown, for the timekeeper's console.
+    void told(const QString& text);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

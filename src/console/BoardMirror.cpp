@@ -1,0 +1,115 @@
+#include "console/BoardMirror.h"
+
+#include <QChildEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTimer>
+#include <algorithm>
+
+BoardMirror::BoardMirror(QWidget& board, QWidget* parent) : QWidget(parent), board_(board) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::NoFocus);
+    setMinimumSize(160, 115);
+    watch(&board_);
+    for (QWidget* child : board_.findChildren<QWidget*>())
+        watch(child);
+}
+
+void BoardMirror::watch(QWidget* widget) {
+    widget->installEventFilter(this);
+}
+
+// The board's paint events tell what it draws anew; the copy follows once the frame is done.
+bool BoardMirror::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Paint:
+        // Hidden, the copy is drawn whole when it is shown again.
+        if (!rendering_ && isVisible()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            const QRegion region = static_cast<QPaintEvent*>(event)->region();
+            dirty_ +=
+                widget == &board_ ? region : region.translated(widget->mapTo(&board_, QPoint()));
+            if (!scheduled_) {
+                scheduled_ = true;
+                QTimer::singleShot(0, this, [this] { catchUp(); });
+            }
+        }
+        break;
+    case QEvent::ChildAdded:
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+            watch(child);
+        break;
+    case QEvent::Resize:
+        if (watched == &board_)
+            redrawAll();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+double BoardMirror::scale() const {
+    if (board_.width() <= 0 || board_.height() <= 0)
+        return 0;
+    return std::min(double(width()) / board_.width(), double(height()) / board_.height());
+}
+
+QPoint BoardMirror::offset() const {
+    const double s = scale();
+    return QPoint(int((width() - board_.width() * s) / 2),
+                  int((height() - board_.height() * s) / 2));
+}
+
+void BoardMirror::redrawAll() {
+    dirty_ = QRegion(board_.rect());
+    if (!scheduled_) {
+        scheduled_ = true;
+        QTimer::singleShot(0, this, [this] { catchUp(); });
+    }
+}
+
+void BoardMirror::catchUp() {
+    scheduled_ = false;
+    const double s = scale();
+    if (dirty_.isEmpty() || s <= 0 || !isVisible())
+        return;
+    const QSize size(int(board_.width() * s), int(board_.height() * s));
+    if (image_.size() != size) {
+        image_ = QImage(size, QImage::Format_RGB32);
+        image_.fill(Qt::black);
+        dirty_ = QRegion(board_.rect());
+    }
+    const QRegion region = dirty_ & board_.rect();
+    dirty_ = QRegion();
+    {
+        QPainter painter(&image_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.scale(s, s);
+        rendering_ = true;
+        // The region's corner is drawn at the offset given: its own place on the board.
+        board_.render(&painter, region.boundingRect().topLeft(), region,
+                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        rendering_ = false;
+    }
+    const QRect shown = region.boundingRect();
+    update(QRect(offset() + QPoint(int(shown.x() * s), int(shown.y() * s)),
+                 QSize(int(shown.width() * s) + 2, int(shown.height() * s) + 2)));
+}
+
+void BoardMirror::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
+    painter.drawImage(offset(), image_);
+}
+
+void BoardMirror::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    redrawAll();
+}
+
+void BoardMirror::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    redrawAll();
+}

@@ -1,0 +1,109 @@
+#include "console/TimekeeperConsole.h"
+
+#include "board/frmScoreBoard.h"
+#include "console/ConsoleWindow.h"
+#include "journal/BoardJournal.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+const QString kSection = QStringLiteral("Screens");
+const QString kConsole = QStringLiteral("Console");
+
+bool storedOpen(const SettingsStore& store) {
+    return store.get(kSettingsApplication, kSection, kConsole, QStringLiteral("0")) ==
+           QLatin1String("1");
+}
+
+} // namespace
+
+TimekeeperConsole::TimekeeperConsole(frmScoreBoard& board, BoardJournal& journal,
+                                     SettingsStore& store, QObject* parent)
+    : QObject(parent), board_(board), store_(store),
+      window_(std::make_unique<ConsoleWindow>(board)) {
+    for (const QString* told : {&journal.message(), &journal.notice()})
+        if (!told->isEmpty())
+            window_->addNotice(*told);
+    connect(&journal, &BoardJournal::told, window_.get(), &ConsoleWindow::addNotice);
+    connect(&board_, &frmScoreBoard::boardChanged, this, &TimekeeperConsole::boardChanged);
+    connect(window_.get(), &ConsoleWindow::closedByUser, this, [this] { setOpen(false); });
+    connect(&board_, &frmScoreBoard::optionsClosed, this, &TimekeeperConsole::followStore);
+    followStore();
+}
+
+TimekeeperConsole::~TimekeeperConsole() {
+    board_.setConsoleOpen(false);
+}
+
+bool TimekeeperConsole::takeKey(int keyCode) {
+    if (keyCode != kConsoleKey)
+        return false;
+    setOpen(!isOpen());
+    return true;
+}
+
+bool TimekeeperConsole::isOpen() const {
+    return window_->isVisible();
+}
+
+void TimekeeperConsole::followStore() {
+    setOpen(storedOpen(store_));
+}
+
+void TimekeeperConsole::setOpen(bool open) {
+    if (storedOpen(store_) != open)
+        store_.save(kSettingsApplication, kSection, kConsole,
+                    open ? QStringLiteral("1") : QStringLiteral("0"));
+    board_.setConsoleOpen(open);
+    if (open == isOpen())
+        return;
+    if (open) {
+        place();
+        window_->refresh();
+        window_->show();
+        window_->raise();
+        window_->activateWindow();
+    } else {
+        window_->hide();
+        // The keys go back to the board.
+        board_.activateWindow();
+    }
+}
+
+// On another screen than the board's when there is one: the board is the crowd's.
+void TimekeeperConsole::place() {
+    QScreen* boardScreen = board_.screen();
+    QScreen* primary = QGuiApplication::primaryScreen();
+    QScreen* target = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen != boardScreen && (!target || screen == primary))
+            target = screen;
+    if (!target)
+        target = primary;
+    if (!target)
+        return;
+    const QRect area = target->availableGeometry();
+    const QSize size(std::min(area.width(), 960), std::min(area.height(), 720));
+    window_->resize(size);
+    window_->move(area.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
+// What the board shows changed. The console reads it after the board's frame, once for any
+// number of changes; a tick of the clock changes only the bench's times.
+void TimekeeperConsole::boardChanged() {
+    const bool tick = board_.changedByClock();
+    if (tick && (!isOpen() || !board_.penaltyAssistant()))
+        return;
+    if (refreshQueued_)
+        return;
+    refreshQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refreshQueued_ = false;
+        window_->refresh();
+    });
+}
