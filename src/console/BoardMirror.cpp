@@ -82,20 +82,20 @@ void BoardMirror::catchUp() {
     }
     const QRegion region = dirty_ & board_.rect();
     dirty_ = QRegion();
-    {
-        QPainter painter(&image_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.scale(s, s);
+    QPainter painter(&image_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Each piece is drawn by the board at its own size and then scaled down: the board's
+    // drawing, not a second one at another scale.
+    for (const QRect& piece : region) {
+        QImage drawn(piece.size(), QImage::Format_RGB32);
         rendering_ = true;
-        // The region's corner is drawn at the offset given: its own place on the board.
-        board_.render(&painter, region.boundingRect().topLeft(), region,
+        board_.render(&drawn, QPoint(), QRegion(piece),
                       QWidget::DrawWindowBackground | QWidget::DrawChildren);
         rendering_ = false;
+        const QRectF target(piece.x() * s, piece.y() * s, piece.width() * s, piece.height() * s);
+        painter.drawImage(target, drawn);
+        update(QRectF(target.translated(offset())).toAlignedRect().adjusted(-1, -1, 1, 1));
     }
-    const QRect shown = region.boundingRect();
-    update(QRect(offset() + QPoint(int(shown.x() * s), int(shown.y() * s)),
-                 QSize(int(shown.width() * s) + 2, int(shown.height() * s) + 2)));
 }
 
 void BoardMirror::paintEvent(QPaintEvent* event) {
