@@ -10,6 +10,8 @@
 //       --program OTHER/pucktally --clients 10 --run-s 60 --stand-s 30 --rounds 3
 //
 // A program without the live feed or the journal (an older build) simply has no clients.
+// "PATH+console" starts that program with the timekeeper's console open, "PATH+assistant" with
+// the penalty assistant on (IIHF), both stored in its private settings before it starts.
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -104,9 +106,16 @@ struct Subject {
 
     qint64 pid() const { return process.processId(); }
 
+    QStringList settings; // "[Section]\nKey=Value" lines written before the start
+
     bool start() {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         const QDir h(home->path());
+        h.mkpath(QStringLiteral("config"));
+        QFile ini(h.filePath(QStringLiteral("config/PuckTally.ini")));
+        if (!settings.isEmpty() && ini.open(QIODevice::WriteOnly))
+            ini.write(settings.join(QLatin1Char('\n')).toLatin1() + '\n');
+        ini.close();
         env.insert(QStringLiteral("HOME"), h.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), h.filePath(QStringLiteral("config")));
         env.insert(QStringLiteral("XDG_DATA_HOME"), h.filePath(QStringLiteral("data")));
@@ -213,7 +222,12 @@ std::vector<Result> runRound(const Options& o) {
     std::vector<std::unique_ptr<Subject>> subjects;
     for (const QString& p : o.programs) {
         subjects.push_back(std::make_unique<Subject>());
-        subjects.back()->program = p;
+        QStringList parts = p.split(QLatin1Char('+'));
+        subjects.back()->program = parts.takeFirst();
+        for (const QString& extra : parts)
+            subjects.back()->settings << (extra == QLatin1String("console")
+                                              ? QStringLiteral("[Screens]\nConsole=1")
+                                              : QStringLiteral("[Penalties]\nRules=IIHF"));
         if (!subjects.back()->start()) {
             out() << "cannot start " << p << Qt::endl;
             return {};
@@ -261,7 +275,10 @@ Options parse(const QStringList& args) {
         {QStringLiteral("--sample-s"), &o.sampleS}, {QStringLiteral("--rounds"), &o.rounds}};
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--program"))
-            o.programs << QFileInfo(args[i + 1]).absoluteFilePath();
+            o.programs << QFileInfo(args[i + 1].section(QLatin1Char('+'), 0, 0)).absoluteFilePath() +
+                              (args[i + 1].contains(QLatin1Char('+'))
+                                   ? QLatin1Char('+') + args[i + 1].section(QLatin1Char('+'), 1)
+                                   : QString());
         else if (numbers.count(args[i]))
             *numbers.at(args[i]) = std::max(1, args[i + 1].toInt());
         else

@@ -3,6 +3,8 @@
 #include "board/frmScoreBoard.h"
 #include "console/BoardMirror.h"
 #include "console/ConsoleText.h"
+#include "console/CorrectionDialog.h"
+#include "console/ToldEventText.h"
 #include "display/PictureBox.h"
 #include "penalties/AssistedBoard.h"
 #include "penalties/PenaltyBench.h"
@@ -82,6 +84,7 @@ ConsoleWindow::ConsoleWindow(frmScoreBoard& board, QWidget* parent)
         button->setFocusPolicy(Qt::NoFocus);
     connect(change_, &QPushButton::clicked, this, [this] { correctSelected(false); });
     connect(delete_, &QPushButton::clicked, this, [this] { correctSelected(true); });
+    connect(events_, &QListWidget::currentRowChanged, this, [this] { updateButtons(); });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(mirror_, 0, 0, 3, 1);
@@ -154,19 +157,74 @@ void ConsoleWindow::refresh() {
     showEvents();
 }
 
+// With the penalty assistant on, the list is what it was told, and any line of it can be
+// changed or taken out; without it, what the board's changes meant.
 void ConsoleWindow::showEvents() {
-    const QString shown = boardEvents_.join(QLatin1Char('\n'));
-    if (shown == shownEvents_)
+    const penalties::AssistedBoard* assisted = board_.penaltyAssistant();
+    QStringList lines = boardEvents_;
+    if (assisted) {
+        lines.clear();
+        const std::vector<penalties::ToldEvent> told = assisted->assistant().told();
+        const std::vector<GameMoment> moments = momentsOf(told, board_.logic().state().resetTenths);
+        for (std::size_t i = 0; i < told.size(); ++i)
+            lines << toldEventLine(told[i], moments[i]);
+    }
+    const QString shown = lines.join(QLatin1Char('\n'));
+    const bool correctable = assisted != nullptr;
+    if (shown == shownEvents_ && correctable == correctable_)
         return;
     shownEvents_ = shown;
+    correctable_ = correctable;
+    const int row = events_->currentRow();
     events_->clear();
-    events_->addItems(boardEvents_);
-    events_->scrollToBottom();
-    change_->setEnabled(false);
-    delete_->setEnabled(false);
+    events_->addItems(lines);
+    if (correctable && row >= 0 && row < events_->count())
+        events_->setCurrentRow(row);
+    else
+        events_->scrollToBottom();
+    updateButtons();
 }
 
-void ConsoleWindow::correctSelected(bool /*remove*/) {}
+void ConsoleWindow::updateButtons() {
+    const bool picked = correctable_ && events_->currentRow() >= 0;
+    change_->setEnabled(picked);
+    delete_->setEnabled(picked);
+}
+
+// The picked event corrected or taken out: the assistant plays the game again from all its
+// events, and the board's watchers hear of it as of a key, so the journal keeps the corrected
+// game and Ctrl+Z takes the correction back.
+void ConsoleWindow::correctSelected(bool remove) {
+    penalties::AssistedBoard* assisted = board_.penaltyAssistant();
+    const int row = events_->currentRow();
+    if (!assisted || row < 0)
+        return;
+    const std::vector<penalties::ToldEvent> told = assisted->assistant().told();
+    const auto index = static_cast<std::size_t>(row);
+    if (index >= told.size())
+        return;
+    bool done = false;
+    if (remove) {
+        done = assisted->remove(index);
+    } else {
+        const long long reset = board_.logic().state().resetTenths;
+        const GameMoment moment = momentsOf(told, reset)[index];
+        CorrectionDialog dialog(
+            told[index], moment.clockTenths,
+            [&told, index, reset](long long clock) { return gameTimeAt(told, index, clock, reset); },
+            this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        done = assisted->correct(index, dialog.corrected());
+    }
+    if (!done) {
+        addNotice(QStringLiteral("Correction not taken: the penalty assistant cannot play the "
+                                 "game that way (a time after now, or a kind it refuses)."));
+        return;
+    }
+    emit board_.boardChanged();
+    refresh();
+}
 
 void ConsoleWindow::addNotice(const QString& text) {
     notices_->insertItem(0, text);

@@ -21,6 +21,9 @@ class ConsoleWindow : public QWidget {
   public:
     explicit ConsoleWindow(frmScoreBoard& board, QWidget* parent = nullptr);
 
+    // The picked line of the game's events corrected in the dialog, or taken out.
+    void correctSelected(bool remove);
+
     // Reads the board again: selection, typing, penalty entry, bench, events. Cheap when
     // nothing the console shows has changed.
     void refresh();
@@ -42,7 +45,7 @@ class ConsoleWindow : public QWidget {
   private:
     void forwardKey(QKeyEvent* event);
     void showEvents();
-    void correctSelected(bool remove);
+    void updateButtons();
     static void setText(QLabel* label, const QString& text);
 
     frmScoreBoard& board_;
@@ -59,4 +62,5 @@ class ConsoleWindow : public QWidget {
     BoardState last_;
     QStringList boardEvents_; // seen on the board while the assistant is off
     QString shownEvents_;
+    bool correctable_ = false;
 };

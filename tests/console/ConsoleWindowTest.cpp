@@ -2,6 +2,7 @@
 // they do on the board, the console tells what the board keeps from the audience, and its
 // copy of the board is the board's own drawing.
 #include "console/ConsoleWindow.h"
+#include "console/CorrectionDialog.h"
 #include "board/frmScoreBoard.h"
 #include "console/BoardMirror.h"
 #include "display/PictureBox.h"
@@ -9,7 +10,12 @@
 #include "support/FakeTimeSource.h"
 #include "support/Patience.h"
 
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 namespace {
@@ -151,6 +157,67 @@ class ConsoleWindowTest : public QObject {
         // Edges drawn in pieces may blend a little differently; a digit or a field drawn in
         // the wrong place or not at all differs by far more.
         QVERIFY(largestDifference(pieces, mirror.image()) <= 48);
+    }
+
+    // A penalty told wrong (the visitors' 12 for a minor, at the wrong moment), then play with
+    // two goals, then mended on the console's list: the goals stay, and the clocks are those
+    // of the same game typed right the first time.
+    void correctingAnEarlierPenaltyKeepsTheGoalsAfterIt() {
+        FakeTimeSource rightTime;
+        std::unique_ptr<frmScoreBoard> right = newBoard(rightTime);
+        const auto play = [](frmScoreBoard& b, FakeTimeSource& clock, const char* penalty,
+                             int runFirst) {
+            QWidget* keys = b.entryBox(EntryBox::TimeBack);
+            const auto run = [&](int seconds) {
+                QTest::keyClick(keys, Qt::Key_S);
+                for (int i = 0; i < seconds * 10; ++i) {
+                    clock.advance(100);
+                    emit b.clockTimer().tick();
+                }
+                QTest::keyClick(keys, Qt::Key_S);
+            };
+            run(runFirst);
+            for (const Stroke& s : strokesOf(QString::fromLatin1(penalty)))
+                QTest::keyClick(keys, s.key, s.modifiers);
+            run(40 - runFirst);
+            for (EntryBox scorer : {EntryBox::VisitorBack, EntryBox::VisitorBack}) {
+                QTest::keyClick(b.entryBox(scorer), Qt::Key_Plus);
+                QTest::keyClick(b.entryBox(scorer), Qt::Key_1);
+                run(20);
+            }
+        };
+        play(*right, rightTime, "^P H 12 J Enter", 20);
+        play(*board, time, "^P V 12 M Enter", 10);
+
+        console->refresh();
+        auto* list = console->findChild<QListWidget*>(QStringLiteral("lstEvents"));
+        QVERIFY(list && list->count() == 3);
+        list->setCurrentRow(0);
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<CorrectionDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->findChild<QComboBox*>(QStringLiteral("cmbTeam"))->setCurrentIndex(0);
+            dialog->findChild<QComboBox*>(QStringLiteral("cmbKind"))->setCurrentIndex(2);
+            dialog->findChild<QLineEdit*>(QStringLiteral("txtClock"))->setText(QStringLiteral("9:40"));
+            dialog->accept();
+        });
+        console->correctSelected(false);
+        const BoardState mended = board->logic().state();
+        const BoardState typedRight = right->logic().state();
+        QCOMPARE(mended.visitor, 2);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(mended.penalties[i].player, typedRight.penalties[i].player);
+            QCOMPARE(mended.penalties[i].time, typedRight.penalties[i].time);
+        }
+        QCOMPARE(board->penaltyAssistant()->assistant().state(),
+                 right->penaltyAssistant()->assistant().state());
+        QVERIFY2(console->text().contains(QStringLiteral("P1 9:40  penalty H 12 major")),
+                 qPrintable(console->text()));
+        // Taken out, the penalty leaves the goals as they were told.
+        list->setCurrentRow(0);
+        console->correctSelected(true);
+        QCOMPARE(board->penaltyAssistant()->assistant().told().size(), std::size_t(2));
+        QVERIFY(board->logic().state().penalties[0].time.isEmpty());
     }
 
     void boardKeepsTheSelectionAndTheLineFromTheAudience() {
