@@ -38,6 +38,13 @@ class AssistedBoard final : public BoardStateKeeper {
     // board and draws the penalty slots.
     void settle();
 
+    // The timekeeper corrects or takes out an earlier event (PenaltyAssistant::correct() and
+    // remove()), with the game time run up to now; the slots are drawn again. False when
+    // refused. The window tells the board's watchers afterwards, as after a key, so the
+    // journal keeps the corrected game and the board's undo takes the correction back.
+    bool correct(std::size_t index, const ToldEvent& corrected);
+    bool remove(std::size_t index);
+
     // For the operator: strength, waiting penalties, misconducts and the entry being typed.
     std::string operatorLine() const;
 
