@@ -144,6 +144,10 @@ void AssistedBoard::settle() {
     draw();
 }
 
+int AssistedBoard::tenthsToNextChange(int limit) const {
+    return clockRan_ ? assistant_.tenthsToNextChange(limit) : limit;
+}
+
 void AssistedBoard::draw() {
     std::array<ScoreBoardLogic::ToldPenalty, 4> told{};
     const auto clocks = assistant_.boardClocks();

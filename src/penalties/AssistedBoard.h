@@ -45,6 +45,11 @@ class AssistedBoard final : public BoardStateKeeper {
     bool correct(std::size_t index, const ToldEvent& corrected);
     bool remove(std::size_t index);
 
+    // Tenths of the time source until the slots or the operator's line change by the running
+    // game clock alone, as of the last settle(): one tenth of game time runs in each; `limit`
+    // while the clock stands. The board's timer sleeps until then.
+    int tenthsToNextChange(int limit) const;
+
     // For the operator: strength, waiting penalties, misconducts and the entry being typed.
     std::string operatorLine() const;
 

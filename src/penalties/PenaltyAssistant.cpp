@@ -416,6 +416,29 @@ std::array<std::optional<ClockShown>, 4> PenaltyAssistant::boardClocks() const {
     return {home[0], home[1], guest[0], guest[1]};
 }
 
+// Every running time is shown in whole seconds rounded up: the penalty clocks as the board
+// draws them, misconducts in summary(). So each shows a change where it crosses a whole second,
+// and a penalty or a part of one ends on one too, which frees a clock for a waiting penalty and
+// changes the strength. Counting every running time, off the clocks too, is at worst early.
+int PenaltyAssistant::tenthsToNextChange(int limit) const {
+    int next = std::max(1, limit);
+    const auto crossing = [&next](int left) {
+        if (left > 0)
+            next = std::min(next, (left - 1) % 10 + 1);
+    };
+    for (Team team : {Team::Home, Team::Guest}) {
+        for (const TimePenalty& penalty : state_.timePenalties(team)) {
+            if (penalty.slot < 0)
+                continue;
+            crossing(penalty.tenthsLeft());
+            crossing(penalty.parts.front().tenthsLeft);
+        }
+        for (const OffClockPenalty& off : state_.offClock(team))
+            crossing(off.tenthsLeft);
+    }
+    return next;
+}
+
 std::string PenaltyAssistant::summary() const {
     std::string text = std::string("H ") + std::to_string(state_.skaters(Team::Home)) + " on " +
                        std::to_string(state_.skaters(Team::Guest)) + " V";

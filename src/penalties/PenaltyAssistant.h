@@ -103,6 +103,10 @@ class PenaltyAssistant {
     const std::string& save() const { return saved_; }
     bool load(const std::string& text, long long elapsed);
 
+    // Game time, in tenths, until anything the assistant shows (boardClocks(), summary())
+    // changes while the game clock runs and nothing is told, capped at `limit`; at least 1.
+    int tenthsToNextChange(int limit) const;
+
     // One line for the operator: strength, waiting penalties and running misconducts of
     // each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
     std::string summary() const;
