@@ -87,9 +87,10 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
         // feed) hears of the tick, so their work never delays the frame.
         QCoreApplication::sendPostedEvents(window(), QEvent::UpdateRequest);
         // Above the last minute the faces change once a second: no tick between. The penalty
-        // assistant's clocks run in their own phase of the second, so it has every tick.
-        if (!assisted_)
-            tmrClock1_.skipTo(logic_.nextShownChangeTenth(TenthTimer::kMaxSkip));
+        // assistant names its own next change; the logic's answer is capped at it.
+        const int assistantSkip =
+            assisted_ ? assisted_->tenthsToNextChange(TenthTimer::kMaxSkip) : TenthTimer::kMaxSkip;
+        tmrClock1_.skipTo(logic_.nextShownChangeTenth(assistantSkip));
         if (sameOnScreen(before, logic_.state()))
             return;
         changedByClock_ = true;

@@ -41,6 +41,14 @@ void TenthTimer::onTimeout() {
         arm();
         return;
     }
+    tickNow();
+}
+
+void TenthTimer::tickNow() {
+    if (!enabled_)
+        return;
+    timer_.stop();
+    const std::int64_t tenth = tenthIndex(time_.nowMs());
     skipTo_ = 0;
     emit tick();
     // The tick may have disabled the timer, or enabled it again (which armed it already).

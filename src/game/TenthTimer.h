@@ -30,6 +30,12 @@ class TenthTimer : public QObject {
     // Something changed outside the ticks: the next tick comes at the next boundary.
     void tickSoon();
 
+    // A tick now, as at a boundary, for a time source stepped by hand (tests, benchmarks): the
+    // next tick is then due as after a tick of the timer's own.
+    void tickNow();
+    // The tenth whose boundary the next tick waits for.
+    std::int64_t nextTickTenth() const { return targetTenth_; }
+
     // The longest sleep, in tenths: every face the board shows changes within a second.
     static constexpr int kMaxSkip = 10;
 

@@ -112,6 +112,20 @@ bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
     return true;
 }
 
+bool AssistedBoard::correct(std::size_t index, const ToldEvent& corrected) {
+    runTime();
+    const bool done = assistant_.correct(index, corrected);
+    draw();
+    return done;
+}
+
+bool AssistedBoard::remove(std::size_t index) {
+    runTime();
+    const bool done = assistant_.remove(index);
+    draw();
+    return done;
+}
+
 void AssistedBoard::settle() {
     runTime();
     clockRan_ = logic_.counters().counterState(kGameCounter).CounterRunningFlag;
@@ -128,6 +142,10 @@ void AssistedBoard::settle() {
     lastVisitor_ = visitor;
     lastPeriod_ = period;
     draw();
+}
+
+int AssistedBoard::tenthsToNextChange(int limit) const {
+    return clockRan_ ? assistant_.tenthsToNextChange(limit) : limit;
 }
 
 void AssistedBoard::draw() {

@@ -38,6 +38,18 @@ class AssistedBoard final : public BoardStateKeeper {
     // board and draws the penalty slots.
     void settle();
 
+    // The timekeeper corrects or takes out an earlier event (PenaltyAssistant::correct() and
+    // remove()), with the game time run up to now; the slots are drawn again. False when
+    // refused. The window tells the board's watchers afterwards, as after a key, so the
+    // journal keeps the corrected game and the board's undo takes the correction back.
+    bool correct(std::size_t index, const ToldEvent& corrected);
+    bool remove(std::size_t index);
+
+    // Tenths of the time source until the slots or the operator's line change by the running
+    // game clock alone, as of the last settle(): one tenth of game time runs in each; `limit`
+    // while the clock stands. The board's timer sleeps until then.
+    int tenthsToNextChange(int limit) const;
+
     // For the operator: strength, waiting penalties, misconducts and the entry being typed.
     std::string operatorLine() const;
 

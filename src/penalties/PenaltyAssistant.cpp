@@ -82,17 +82,29 @@ bool PenaltyAssistant::whistle() {
 
 std::vector<Assessment> PenaltyAssistant::signalled() const {
     std::vector<Assessment> waiting;
-    for (const Action& a : actions_) {
-        if (a.signalled)
+    signalsOf(actions_, waiting);
+    return waiting;
+}
+
+// The signalled penalties still waiting after the actions; false when a whistle among them
+// found none to give.
+bool PenaltyAssistant::signalsOf(const std::vector<Action>& actions,
+                                 std::vector<Assessment>& waiting) {
+    waiting.clear();
+    bool eachGave = true;
+    for (const Action& a : actions) {
+        if (a.signalled) {
             waiting.push_back(a.penalty);
-        else if (a.whistle)
+        } else if (a.whistle) {
+            eachGave = eachGave && !waiting.empty();
             waiting.clear();
-        else if (a.type == PenaltyEvent::Type::Goal)
+        } else if (a.type == PenaltyEvent::Type::Goal) {
             waiting.erase(std::remove_if(waiting.begin(), waiting.end(),
                                          [&a](const Assessment& s) { return s.team != a.scorer; }),
                           waiting.end());
+        }
     }
-    return waiting;
+    return eachGave;
 }
 
 bool PenaltyAssistant::add(const Action& action) {
@@ -172,7 +184,86 @@ bool PenaltyAssistant::redo() {
     return true;
 }
 
+std::vector<ToldEvent> PenaltyAssistant::told() const {
+    std::vector<ToldEvent> list;
+    for (const Action& a : actions_) {
+        ToldEvent e;
+        e.at = a.at;
+        if (a.whistle) {
+            e.kind = ToldEvent::Kind::Whistle;
+        } else if (a.type == PenaltyEvent::Type::Assess) {
+            e.kind = a.signalled ? ToldEvent::Kind::Signalled : ToldEvent::Kind::Penalty;
+            e.team = a.penalty.team;
+            e.player = a.penalty.player;
+            e.penalty = a.penalty.kind;
+            e.servedBy = a.penalty.servedBy;
+        } else if (a.type == PenaltyEvent::Type::Goal) {
+            e.kind = ToldEvent::Kind::Goal;
+            e.team = a.scorer;
+            e.penaltyShot = a.penaltyShot;
+        } else {
+            e.kind = ToldEvent::Kind::PeriodEnd;
+        }
+        list.push_back(e);
+    }
+    return list;
+}
+
+bool PenaltyAssistant::correct(std::size_t index, const ToldEvent& corrected) {
+    if (index >= actions_.size() || told()[index].kind != corrected.kind || corrected.at < 0 ||
+        corrected.at > elapsed_)
+        return false;
+    std::vector<Action> actions = actions_;
+    Action& a = actions[index];
+    a.at = corrected.at;
+    if (corrected.kind == ToldEvent::Kind::Penalty ||
+        corrected.kind == ToldEvent::Kind::Signalled) {
+        a.penalty = {corrected.team, corrected.player, corrected.penalty, corrected.servedBy};
+        if (!validAssessment(a.penalty))
+            return false;
+    } else if (corrected.kind == ToldEvent::Kind::Goal) {
+        a.scorer = corrected.team;
+        a.penaltyShot = corrected.penaltyShot;
+    }
+    // A moved event goes among the others by game time; those told at one game time keep
+    // their order, so a stoppage's penalties keep the order they are served in. At its new
+    // game time the moved event keeps its place as told: before the events there when moved
+    // later, after them when moved earlier.
+    std::stable_sort(actions.begin(), actions.end(),
+                     [](const Action& x, const Action& y) { return x.at < y.at; });
+    return replaceActions(std::move(actions));
+}
+
+bool PenaltyAssistant::remove(std::size_t index) {
+    if (index >= actions_.size())
+        return false;
+    std::vector<Action> actions = actions_;
+    actions.erase(actions.begin() + static_cast<std::ptrdiff_t>(index));
+    return replaceActions(std::move(actions));
+}
+
+// The game played again from other events, kept only when the engine takes every one.
+bool PenaltyAssistant::replaceActions(std::vector<Action> actions) {
+    std::vector<Assessment> waiting;
+    if (!signalsOf(actions, waiting))
+        return false;
+    PenaltyState next(rules_);
+    for (const PenaltyEvent& event : eventsOf(actions, elapsed_))
+        if (!next.apply(event))
+            return false;
+    actions_ = std::move(actions);
+    undone_.clear();
+    state_ = std::move(next);
+    saved_ = written();
+    return true;
+}
+
 std::vector<PenaltyEvent> PenaltyAssistant::events() const {
+    return eventsOf(actions_, elapsed_);
+}
+
+std::vector<PenaltyEvent> PenaltyAssistant::eventsOf(const std::vector<Action>& actions,
+                                                     long long elapsed) {
     std::vector<PenaltyEvent> out;
     long long told = 0;
     auto runTo = [&out, &told](long long at) {
@@ -191,7 +282,7 @@ std::vector<PenaltyEvent> PenaltyAssistant::events() const {
         else
             out.push_back(PenaltyEvent::assess(std::move(given)));
     };
-    for (const Action& a : actions_) {
+    for (const Action& a : actions) {
         runTo(a.at);
         switch (a.type) {
         case PenaltyEvent::Type::Assess:
@@ -221,7 +312,7 @@ std::vector<PenaltyEvent> PenaltyAssistant::events() const {
             break;
         }
     }
-    runTo(elapsed_);
+    runTo(elapsed);
     return out;
 }
 
@@ -323,6 +414,29 @@ std::array<std::optional<ClockShown>, 4> PenaltyAssistant::boardClocks() const {
     const auto home = state_.clocks(Team::Home);
     const auto guest = state_.clocks(Team::Guest);
     return {home[0], home[1], guest[0], guest[1]};
+}
+
+// Every running time is shown in whole seconds rounded up: the penalty clocks as the board
+// draws them, misconducts in summary(). So each shows a change where it crosses a whole second,
+// and a penalty or a part of one ends on one too, which frees a clock for a waiting penalty and
+// changes the strength. Counting every running time, off the clocks too, is at worst early.
+int PenaltyAssistant::tenthsToNextChange(int limit) const {
+    int next = std::max(1, limit);
+    const auto crossing = [&next](int left) {
+        if (left > 0)
+            next = std::min(next, (left - 1) % 10 + 1);
+    };
+    for (Team team : {Team::Home, Team::Guest}) {
+        for (const TimePenalty& penalty : state_.timePenalties(team)) {
+            if (penalty.slot < 0)
+                continue;
+            crossing(penalty.tenthsLeft());
+            crossing(penalty.parts.front().tenthsLeft);
+        }
+        for (const OffClockPenalty& off : state_.offClock(team))
+            crossing(off.tenthsLeft);
+    }
+    return next;
 }
 
 std::string PenaltyAssistant::summary() const {

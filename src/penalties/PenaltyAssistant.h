@@ -14,8 +14,30 @@
 // Penalties given while no game time has run since the last one were given at one stoppage
 // and are assessed together, so coincident penalties are recognised. Undo takes back the
 // operator's last penalty, goal or period end and keeps the game time that has run since, as
-// if that event had never been told; redo puts it back where it was.
+// if that event had never been told; redo puts it back where it was. Any event told may also be
+// corrected or taken out later, keeping all the others (correct(), remove()).
 namespace penalties {
+
+// One event the operator told, as told() lists it for correcting.
+struct ToldEvent {
+    enum class Kind {
+        Penalty,   // a penalty given at a stoppage
+        Signalled, // a penalty signalled while play went on
+        Whistle,   // play stopped: the signalled penalties were given
+        Goal,
+        PeriodEnd,
+    };
+    Kind kind = Kind::Penalty;
+    // Penalty and Signalled: the penalised team, the player, the kind of penalty and the
+    // team-mate who serves the time (-1: none named). Goal: the scoring team and whether it
+    // was scored on a penalty shot.
+    Team team = Team::Home;
+    int player = 0;
+    PenaltyKind penalty = PenaltyKind::Minor;
+    int servedBy = -1;
+    bool penaltyShot = false;
+    long long at = 0; // the game time it happened, in tenths from the start of the game
+};
 
 class PenaltyAssistant {
   public:
@@ -52,6 +74,23 @@ class PenaltyAssistant {
     bool canUndo() const { return !actions_.empty(); }
     bool canRedo() const { return !undone_.empty(); }
 
+    // The events told so far, ordered by game time; events told at one game time in the
+    // order they were told.
+    std::vector<ToldEvent> told() const;
+    // Changes the event told()[index]: a penalty's team, player, kind and the team-mate who
+    // serves, a goal's team and penalty shot, and any event's game time, which may move it
+    // among the others (events at one game time keep their order; at its new game time the
+    // moved event goes before the events there when moved later, after them when moved
+    // earlier). The game is played again from all events; penalties at one game time with no
+    // goal between are one stoppage, as when they were told. False, changing nothing, for an
+    // index out of range, another kind of event, a game time below 0 or after elapsed(), a
+    // penalty the engine refuses, or a whistle left with no signalled penalty to give. Drops
+    // what waits for redo.
+    bool correct(std::size_t index, const ToldEvent& corrected);
+    // Takes the event told()[index] out and plays the game again from the others; refused
+    // as correct() is.
+    bool remove(std::size_t index);
+
     // The four penalty clocks in the board's order: home 1, home 2, visitor 1, visitor 2.
     std::array<std::optional<ClockShown>, 4> boardClocks() const;
     const PenaltyState& state() const { return state_; }
@@ -63,6 +102,10 @@ class PenaltyAssistant {
     // and puts the game back (nothing to redo); a text it cannot read changes nothing.
     const std::string& save() const { return saved_; }
     bool load(const std::string& text, long long elapsed);
+
+    // Game time, in tenths, until anything the assistant shows (boardClocks(), summary())
+    // changes while the game clock runs and nothing is told, capped at `limit`; at least 1.
+    int tenthsToNextChange(int limit) const;
 
     // One line for the operator: strength, waiting penalties and running misconducts of
     // each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
@@ -85,7 +128,11 @@ class PenaltyAssistant {
 
     bool add(const Action& action);
     bool joinsStoppage(const Action& action) const;
+    bool replaceActions(std::vector<Action> actions);
     void rebuild();
+    static std::vector<PenaltyEvent> eventsOf(const std::vector<Action>& actions,
+                                              long long elapsed);
+    static bool signalsOf(const std::vector<Action>& actions, std::vector<Assessment>& waiting);
     std::string written() const;
 
     PenaltyRules rules_;

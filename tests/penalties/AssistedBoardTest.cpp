@@ -151,4 +151,17 @@ TEST(AssistedBoard, UndoAndRedoKeys) {
     EXPECT_NE(t.a->operatorLine().find("H 4 on 5 V"), std::string::npos);
 }
 
+// The timekeeper's corrections on the board draw the slots at once.
+TEST(AssistedBoard, CorrectionsDrawTheSlots) {
+    Assisted t;
+    t.act({kTime, "^H7M\n", 0});
+    ToldEvent event = t.a->assistant().told().at(0);
+    event.team = Team::Guest;
+    ASSERT_TRUE(t.a->correct(0, event));
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPH1), -1);
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPV1), 7);
+    ASSERT_TRUE(t.a->remove(0));
+    EXPECT_EQ(t.b.number(FieldId::PenaltyPV1), -1);
+}
+
 } // namespace

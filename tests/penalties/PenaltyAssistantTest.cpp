@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace penalties;
 
 namespace {
@@ -18,6 +20,9 @@ struct Step {
 
 Step give(Team team, int player, PenaltyKind kind) {
     return {Step::Give, {team, player, kind, -1}};
+}
+Step giveServed(Team team, int player, PenaltyKind kind, int servedBy) {
+    return {Step::Give, {team, player, kind, servedBy}};
 }
 Step run(int tenths) {
     return {Step::Run, {}, tenths};
@@ -249,6 +254,133 @@ TEST(PenaltyAssistant, ClockTextRoundsUpToWholeSeconds) {
                                                 {-5, "0:00"}};
     for (const auto& [tenths, text] : rows)
         EXPECT_EQ(clockText(tenths), text) << tenths;
+}
+
+// Each row: a game typed with one mistake, the timekeeper's correction, and the same game typed
+// right the first time, which the corrected game must equal in every rule book.
+using Fix = std::function<bool(PenaltyAssistant&)>;
+
+struct CorrectionRow {
+    const char* name;
+    std::vector<Step> typed;
+    Fix fix;
+    std::vector<Step> right;
+};
+
+Fix change(std::size_t index, const std::function<void(ToldEvent&)>& edit) {
+    return [index, edit](PenaltyAssistant& assistant) {
+        ToldEvent event = assistant.told().at(index);
+        edit(event);
+        return assistant.correct(index, event);
+    };
+}
+Fix removal(std::size_t index) {
+    return [index](PenaltyAssistant& assistant) { return assistant.remove(index); };
+}
+
+std::string clocksOf(const PenaltyAssistant& assistant) {
+    std::string text;
+    for (const auto& c : assistant.boardClocks())
+        text += c ? std::to_string(c->player) + " " + std::to_string(c->tenthsLeft) + "; " : "-; ";
+    return text;
+}
+
+class AssistantCorrection : public testing::TestWithParam<CorrectionRow> {};
+
+TEST_P(AssistantCorrection, EqualsTheGameTypedRight) {
+    for (RuleBook book :
+         {RuleBook::Iihf, RuleBook::UsaHockey, RuleBook::HockeyCanada, RuleBook::Nhl}) {
+        SCOPED_TRACE("rule book " + std::to_string(static_cast<int>(book)));
+        PenaltyAssistant corrected(rulesFor(book));
+        PenaltyAssistant right(rulesFor(book));
+        play(corrected, GetParam().typed);
+        play(right, GetParam().right);
+        ASSERT_FALSE(corrected.state() == right.state()) << "the mistake does not show";
+        corrected.periodEnd();
+        corrected.undo(); // something waits for redo
+        ASSERT_TRUE(GetParam().fix(corrected));
+        EXPECT_TRUE(corrected.state() == right.state());
+        EXPECT_EQ(clocksOf(corrected), clocksOf(right));
+        // Every other event is still there, at its game time: the goals after it too.
+        EXPECT_EQ(corrected.save(), right.save());
+        EXPECT_FALSE(corrected.canRedo());
+        // The board's undo keeps the corrected game as save() writes it.
+        PenaltyAssistant loaded(rulesFor(book));
+        ASSERT_TRUE(loaded.load(corrected.save(), corrected.elapsed()));
+        EXPECT_TRUE(loaded.state() == right.state());
+    }
+}
+
+constexpr PenaltyKind kDouble = PenaltyKind::DoubleMinor;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, AssistantCorrection,
+    testing::Values(
+        CorrectionRow{"WrongTeam",
+                      {give(V, 7, kMinor), run(300), goalBy(V), run(100)},
+                      change(0, [](ToldEvent& e) { e.team = H; }),
+                      {give(H, 7, kMinor), run(300), goalBy(V), run(100)}},
+        CorrectionRow{"WrongPlayer",
+                      {give(H, 7, kMinor), run(100), give(H, 8, kMinor), run(50)},
+                      change(1, [](ToldEvent& e) { e.player = 7; }),
+                      {give(H, 7, kMinor), run(100), give(H, 7, kMinor), run(50)}},
+        // A minor typed where a double minor was given, with two goals after it.
+        CorrectionRow{"WrongKindKeepsBothGoalsAfterIt",
+                      {give(H, 7, kMinor), run(300), goalBy(V), run(200), goalBy(H), run(100)},
+                      change(0, [](ToldEvent& e) { e.penalty = kDouble; }),
+                      {give(H, 7, kDouble), run(300), goalBy(V), run(200), goalBy(H), run(100)}},
+        CorrectionRow{"WrongTeamMateServes",
+                      {giveServed(H, 7, PenaltyKind::MinorPlusMisconduct, 12), run(100)},
+                      change(0, [](ToldEvent& e) { e.servedBy = 21; }),
+                      {giveServed(H, 7, PenaltyKind::MinorPlusMisconduct, 21), run(100)}},
+        CorrectionRow{"GameTimeEarlier",
+                      {run(350), give(H, 7, kMinor), run(100)},
+                      change(0, [](ToldEvent& e) { e.at = 300; }),
+                      {run(300), give(H, 7, kMinor), run(150)}},
+        // Moved to the game time of another penalty with no goal between: one stoppage, so
+        // the two minors are coincident.
+        CorrectionRow{"GameTimeLaterJoinsAStoppage",
+                      {run(300), give(H, 7, kMinor), run(50), give(V, 9, kMinor), run(100)},
+                      change(0, [](ToldEvent& e) { e.at = 350; }),
+                      {run(350), give(H, 7, kMinor), give(V, 9, kMinor), run(100)}},
+        CorrectionRow{"GameTimeLaterPastAGoal",
+                      {give(H, 7, kMinor), run(100), goalBy(V), run(100)},
+                      change(0, [](ToldEvent& e) { e.at = 150; }),
+                      {run(100), goalBy(V), run(50), give(H, 7, kMinor), run(50)}},
+        CorrectionRow{"ExtraPenaltyRemoved",
+                      {give(H, 7, kMinor), give(H, 8, kMinor), run(300), goalBy(V), run(100)},
+                      removal(1),
+                      {give(H, 7, kMinor), run(300), goalBy(V), run(100)}}),
+    [](const testing::TestParamInfo<CorrectionRow>& info) { return info.param.name; });
+
+// Corrections the assistant refuses leave the game, and what waits for redo, as they were.
+TEST(PenaltyAssistant, RefusedCorrectionChangesNothing) {
+    // 0: H 7 at 0; 1: V's goal at 300; 2: V 9 signalled at 400; 3: the whistle at 420.
+    const std::vector<Step> game{
+        give(H, 7, kMinor),  run(300), goalBy(V), run(100), signal(V, 9, kMinor), run(20), kWhistle,
+        give(H, 12, kMinor), kUndo};
+    const std::pair<const char*, Fix> rows[] = {
+        {"after the game time told", change(0, [](ToldEvent& e) { e.at = 421; })},
+        {"before the game", change(0, [](ToldEvent& e) { e.at = -1; })},
+        {"no such kind", change(0, [](ToldEvent& e) { e.penalty = static_cast<PenaltyKind>(42); })},
+        {"no such player", change(0, [](ToldEvent& e) { e.player = 5000; })},
+        {"another kind of event",
+         change(1, [](ToldEvent& e) { e.kind = ToldEvent::Kind::Penalty; })},
+        {"whistle before its signal", change(3, [](ToldEvent& e) { e.at = 399; })},
+        {"signal its whistle gives", removal(2)},
+        {"no such event", [](PenaltyAssistant& a) { return a.correct(4, ToldEvent{}); }},
+        {"no such event to remove", removal(4)},
+    };
+    for (const auto& [name, fix] : rows) {
+        PenaltyAssistant assistant(rulesFor(RuleBook::Iihf));
+        play(assistant, game);
+        const std::string saved = assistant.save();
+        const PenaltyState state = assistant.state();
+        EXPECT_FALSE(fix(assistant)) << name;
+        EXPECT_EQ(assistant.save(), saved) << name;
+        EXPECT_TRUE(assistant.state() == state) << name;
+        EXPECT_TRUE(assistant.canRedo()) << name;
+    }
 }
 
 } // namespace
