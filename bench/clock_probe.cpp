@@ -225,9 +225,9 @@ std::vector<Result> runRound(const Options& o) {
         QStringList parts = p.split(QLatin1Char('+'));
         subjects.back()->program = parts.takeFirst();
         for (const QString& extra : parts)
-            subjects.back()->settings << (extra == QLatin1String("console")
-                                              ? QStringLiteral("[Screens]\nConsole=1")
-                                              : QStringLiteral("[Penalties]\nRules=IIHF"));
+            subjects.back()->settings
+                << (extra == QLatin1String("console") ? QStringLiteral("[Screens]\nConsole=1")
+                                                      : QStringLiteral("[Penalties]\nRules=IIHF"));
         if (!subjects.back()->start()) {
             out() << "cannot start " << p << Qt::endl;
             return {};
@@ -275,10 +275,11 @@ Options parse(const QStringList& args) {
         {QStringLiteral("--sample-s"), &o.sampleS}, {QStringLiteral("--rounds"), &o.rounds}};
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--program"))
-            o.programs << QFileInfo(args[i + 1].section(QLatin1Char('+'), 0, 0)).absoluteFilePath() +
-                              (args[i + 1].contains(QLatin1Char('+'))
-                                   ? QLatin1Char('+') + args[i + 1].section(QLatin1Char('+'), 1)
-                                   : QString());
+            o.programs
+                << QFileInfo(args[i + 1].section(QLatin1Char('+'), 0, 0)).absoluteFilePath() +
+                       (args[i + 1].contains(QLatin1Char('+'))
+                            ? QLatin1Char('+') + args[i + 1].section(QLatin1Char('+'), 1)
+                            : QString());
         else if (numbers.count(args[i]))
             *numbers.at(args[i]) = std::max(1, args[i + 1].toInt());
         else

@@ -211,7 +211,9 @@ void ConsoleWindow::correctSelected(bool remove) {
         const GameMoment moment = momentsOf(told, reset)[index];
         CorrectionDialog dialog(
             told[index], moment.clockTenths,
-            [&told, index, reset](long long clock) { return gameTimeAt(told, index, clock, reset); },
+            [&told, index, reset](long long clock) {
+                return gameTimeAt(told, index, clock, reset);
+            },
             this);
         if (dialog.exec() != QDialog::Accepted)
             return;

@@ -17,9 +17,14 @@ using penalties::ToldEvent;
 namespace {
 
 constexpr PenaltyKind kKinds[] = {
-    PenaltyKind::Minor,          PenaltyKind::DoubleMinor,         PenaltyKind::Major,
-    PenaltyKind::MajorPlusMinor, PenaltyKind::MinorPlusMisconduct, PenaltyKind::Misconduct,
-    PenaltyKind::GameMisconduct, PenaltyKind::Match,
+    PenaltyKind::Minor,
+    PenaltyKind::DoubleMinor,
+    PenaltyKind::Major,
+    PenaltyKind::MajorPlusMinor,
+    PenaltyKind::MinorPlusMisconduct,
+    PenaltyKind::Misconduct,
+    PenaltyKind::GameMisconduct,
+    PenaltyKind::Match,
 };
 
 } // namespace
@@ -89,7 +94,8 @@ void CorrectionDialog::accept() {
     }
     corrected_.at = *at;
     if (team_)
-        corrected_.team = team_->currentIndex() == 0 ? penalties::Team::Home : penalties::Team::Guest;
+        corrected_.team =
+            team_->currentIndex() == 0 ? penalties::Team::Home : penalties::Team::Guest;
     if (player_)
         corrected_.player = player_->value();
     if (kind_)

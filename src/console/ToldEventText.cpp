@@ -48,7 +48,8 @@ QString clockReading(long long tenths) {
     if (tenths < 0)
         return QStringLiteral("-") + clockReading(-tenths);
     const long long seconds = tenths / 10;
-    QString text = QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    QString text =
+        QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
     if (tenths % 10 != 0)
         text += QLatin1Char('.') + QString::number(tenths % 10);
     return text;
@@ -64,7 +65,8 @@ std::optional<long long> readClock(const QString& text) {
     const long long seconds = m.captured(2).toLongLong();
     if (!m.captured(1).isEmpty() && seconds >= 60)
         return std::nullopt;
-    return (minutes * 60 + seconds) * 10 + (m.captured(3).isEmpty() ? 0 : m.captured(3).toLongLong());
+    return (minutes * 60 + seconds) * 10 +
+           (m.captured(3).isEmpty() ? 0 : m.captured(3).toLongLong());
 }
 
 QString toldEventLine(const ToldEvent& event, const GameMoment& moment) {
@@ -74,7 +76,7 @@ QString toldEventLine(const ToldEvent& event, const GameMoment& moment) {
     case ToldEvent::Kind::Signalled:
         what = QStringLiteral("%1 %2 %3 %4")
                    .arg(event.kind == ToldEvent::Kind::Penalty ? QStringLiteral("penalty")
-                                                                : QStringLiteral("signalled"),
+                                                               : QStringLiteral("signalled"),
                         teamLetter(event.team), QString::number(event.player),
                         QString::fromLatin1(penalties::kindName(event.penalty)));
         if (event.servedBy >= 0)
@@ -92,5 +94,7 @@ QString toldEventLine(const ToldEvent& event, const GameMoment& moment) {
         what = QStringLiteral("end of period %1").arg(moment.period);
         break;
     }
-    return QStringLiteral("P%1 %2  %3").arg(moment.period).arg(clockReading(moment.clockTenths), what);
+    return QStringLiteral("P%1 %2  %3")
+        .arg(moment.period)
+        .arg(clockReading(moment.clockTenths), what);
 }

@@ -2,9 +2,9 @@
 // they do on the board, the console tells what the board keeps from the audience, and its
 // copy of the board is the board's own drawing.
 #include "console/ConsoleWindow.h"
-#include "console/CorrectionDialog.h"
 #include "board/frmScoreBoard.h"
 #include "console/BoardMirror.h"
+#include "console/CorrectionDialog.h"
 #include "display/PictureBox.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
@@ -115,7 +115,7 @@ class ConsoleWindowTest : public QObject {
         QTest::newRow("Escape drops it") << "^P H 2 Esc"
                                          << "Ctrl+P gives a penalty";
         QTest::newRow("a goal on the list") << "Tab Tab + 1"
-                                            << "Goal visitor, 0-1";
+                                            << "P1 10:00  goal V";
     }
     void keysTypedInTheConsoleActOnTheBoard() {
         QFETCH(QString, keys);
@@ -198,7 +198,8 @@ class ConsoleWindowTest : public QObject {
             QVERIFY(dialog);
             dialog->findChild<QComboBox*>(QStringLiteral("cmbTeam"))->setCurrentIndex(0);
             dialog->findChild<QComboBox*>(QStringLiteral("cmbKind"))->setCurrentIndex(2);
-            dialog->findChild<QLineEdit*>(QStringLiteral("txtClock"))->setText(QStringLiteral("9:40"));
+            dialog->findChild<QLineEdit*>(QStringLiteral("txtClock"))
+                ->setText(QStringLiteral("9:40"));
             dialog->accept();
         });
         console->correctSelected(false);
