@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
 
 BoardMirror::BoardMirror(QWidget& board, QWidget* parent) : QWidget(parent), board_(board) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -80,8 +81,15 @@ void BoardMirror::catchUp() {
         image_.fill(Qt::black);
         dirty_ = QRegion(board_.rect());
     }
-    const QRegion region = dirty_ & board_.rect();
+    QRegion region = dirty_ & board_.rect();
     dirty_ = QRegion();
+    // Neighbouring pieces (the digits of one field) are drawn in one go.
+    const QRect bounds = region.boundingRect();
+    std::int64_t area = 0;
+    for (const QRect& piece : region)
+        area += std::int64_t(piece.width()) * piece.height();
+    if (area * 2 >= std::int64_t(bounds.width()) * bounds.height())
+        region = bounds;
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     // Each piece is drawn by the board at its own size and then scaled down: the board's
@@ -100,8 +108,14 @@ void BoardMirror::catchUp() {
 
 void BoardMirror::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), palette().color(QPalette::Window));
-    painter.drawImage(offset(), image_);
+    const QRect shown(offset(), image_.size());
+    const QRect exposed = event->rect();
+    // Only the exposed part of the copy, and the margin beside it only where exposed.
+    const QRect part = exposed & shown;
+    if (!part.isEmpty())
+        painter.drawImage(part.topLeft(), image_, part.translated(-shown.topLeft()));
+    for (const QRect& margin : QRegion(exposed) - QRegion(shown))
+        painter.fillRect(margin, palette().color(QPalette::Window));
 }
 
 void BoardMirror::resizeEvent(QResizeEvent* event) {

@@ -118,7 +118,13 @@ void ConsoleWindow::setText(QLabel* label, const QString& text) {
         label->setText(text);
 }
 
-void ConsoleWindow::refresh() {
+void ConsoleWindow::refresh(bool tickOnly) {
+    const penalties::AssistedBoard* assisted = board_.penaltyAssistant();
+    if (tickOnly) {
+        if (assisted)
+            showBench(*assisted);
+        return;
+    }
     QWidget* target = board_.keyTarget();
     QString selected;
     for (int i = 0; i < kEntryBoxCount; ++i)
@@ -132,15 +138,11 @@ void ConsoleWindow::refresh() {
             QStringLiteral("Selected: ") + selected +
                 (typing.isEmpty() ? QString() : QStringLiteral("    typing: ") + typing));
 
-    const penalties::AssistedBoard* assisted = board_.penaltyAssistant();
     if (assisted) {
         const std::string prompt = assisted->entry().prompt();
         setText(penaltyEntry_, prompt.empty() ? QStringLiteral("Ctrl+P gives a penalty")
                                               : QString::fromStdString(prompt));
-        setText(strength_, QStringLiteral("Strength: ") +
-                               QString::fromStdString(strengthLine(assisted->assistant().state())));
-        setText(homeBench_, joined(benchLines(assisted->assistant(), penalties::Team::Home)));
-        setText(visitorBench_, joined(benchLines(assisted->assistant(), penalties::Team::Guest)));
+        showBench(*assisted);
     } else {
         setText(penaltyEntry_, QString());
         setText(strength_, QStringLiteral("Penalty assistant off (options, Penalties)"));
@@ -149,12 +151,18 @@ void ConsoleWindow::refresh() {
     }
 
     const BoardState now = logic.state();
-    if (!board_.changedByClock())
-        boardEvents_ += gameEventsBetween(last_, now);
+    boardEvents_ += gameEventsBetween(last_, now);
     while (boardEvents_.size() > kEventsKept)
         boardEvents_.removeFirst();
     last_ = now;
     showEvents();
+}
+
+void ConsoleWindow::showBench(const penalties::AssistedBoard& assisted) {
+    setText(strength_, QStringLiteral("Strength: ") +
+                           QString::fromStdString(strengthLine(assisted.assistant().state())));
+    setText(homeBench_, joined(benchLines(assisted.assistant(), penalties::Team::Home)));
+    setText(visitorBench_, joined(benchLines(assisted.assistant(), penalties::Team::Guest)));
 }
 
 // With the penalty assistant on, the list is what it was told, and any line of it can be

@@ -10,6 +10,9 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class frmScoreBoard;
+namespace penalties {
+class AssistedBoard;
+}
 
 // The timekeeper's console: a second window, on the timekeeper's own screen, that shows what
 // the board keeps from the audience. A small live copy of the board, the selected field and
@@ -24,9 +27,9 @@ class ConsoleWindow : public QWidget {
     // The picked line of the game's events corrected in the dialog, or taken out.
     void correctSelected(bool remove);
 
-    // Reads the board again: selection, typing, penalty entry, bench, events. Cheap when
-    // nothing the console shows has changed.
-    void refresh();
+    // Reads the board again: selection, typing, penalty entry, bench, events; after a tick of
+    // the clock only the bench, whose times run. Cheap when nothing shown has changed.
+    void refresh(bool tickOnly = false);
     // A notice or a message of trouble, newest first.
     void addNotice(const QString& text);
 
@@ -46,6 +49,7 @@ class ConsoleWindow : public QWidget {
     void forwardKey(QKeyEvent* event);
     void showEvents();
     void updateButtons();
+    void showBench(const penalties::AssistedBoard& assisted);
     static void setText(QLabel* label, const QString& text);
 
     frmScoreBoard& board_;

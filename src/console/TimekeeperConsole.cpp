@@ -99,11 +99,13 @@ void TimekeeperConsole::boardChanged() {
     const bool tick = board_.changedByClock();
     if (tick && (!isOpen() || !board_.penaltyAssistant()))
         return;
+    wholeRefresh_ = wholeRefresh_ || !tick;
     if (refreshQueued_)
         return;
     refreshQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         refreshQueued_ = false;
-        window_->refresh();
+        window_->refresh(!wholeRefresh_);
+        wholeRefresh_ = false;
     });
 }

@@ -38,4 +38,5 @@ class TimekeeperConsole : public QObject {
     SettingsStore& store_;
     std::unique_ptr<ConsoleWindow> window_;
     bool refreshQueued_ = false;
+    bool wholeRefresh_ = false; // an operator's change is among those queued
 };
