@@ -1,7 +1,7 @@
 // What a running game clock costs the whole program, measured from outside: the programs
 // named with --program start side by side on the current X display, each with a private home
 // and journal and N live-feed clients on WebSockets; the probe starts their clocks with the
-// start key (xdotool), and reads each process's CPU time (utime + stime from /proc/PID/stat)
+// start key (xdotool), and reads each process's CPU time (the scheduler's count of its threads' time)
 // per second of wall time while the clocks run and while they stand, and its resident memory
 // (VmRSS) over the run. Rounds repeat the whole; the medians come last.
 //
@@ -29,7 +29,6 @@
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -60,14 +59,17 @@ QString readFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
 }
 
-// utime + stime of the process, all its threads, in milliseconds.
+// CPU time of the process, all its threads, in milliseconds: the scheduler's own count in
+// nanoseconds (/proc/PID/task/TID/schedstat), not utime + stime, which counts whole clock
+// ticks of 10 ms and so needs minutes of running clock to tell 0.1 ms a second apart.
 double cpuMs(qint64 pid) {
-    const QString stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
-    // The command name in brackets may hold spaces; the fields count from after it.
-    const QStringList f = stat.mid(stat.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
-    if (f.size() < 13)
-        return 0;
-    return (f[11].toDouble() + f[12].toDouble()) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    double ns = 0;
+    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
+    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        ns += readFile(tasks.filePath(tid + QStringLiteral("/schedstat")))
+                  .section(QLatin1Char(' '), 0, 0)
+                  .toDouble();
+    return ns / 1e6;
 }
 
 qint64 rssKb(qint64 pid) {

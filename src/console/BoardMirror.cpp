@@ -8,6 +8,9 @@
 #include <cstdint>
 
 BoardMirror::BoardMirror(QWidget& board, QWidget* parent) : QWidget(parent), board_(board) {
+    catchUpSoon_.setSingleShot(true);
+    catchUpSoon_.setInterval(0);
+    connect(&catchUpSoon_, &QTimer::timeout, this, &BoardMirror::catchUp);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     setMinimumSize(160, 115);
@@ -30,10 +33,8 @@ bool BoardMirror::eventFilter(QObject* watched, QEvent* event) {
             const QRegion region = static_cast<QPaintEvent*>(event)->region();
             dirty_ +=
                 widget == &board_ ? region : region.translated(widget->mapTo(&board_, QPoint()));
-            if (!scheduled_) {
-                scheduled_ = true;
-                QTimer::singleShot(0, this, [this] { catchUp(); });
-            }
+            if (!catchUpSoon_.isActive())
+                catchUpSoon_.start();
         }
         break;
     case QEvent::ChildAdded:
@@ -64,14 +65,12 @@ QPoint BoardMirror::offset() const {
 
 void BoardMirror::redrawAll() {
     dirty_ = QRegion(board_.rect());
-    if (!scheduled_) {
-        scheduled_ = true;
-        QTimer::singleShot(0, this, [this] { catchUp(); });
-    }
+    if (!catchUpSoon_.isActive())
+        catchUpSoon_.start();
 }
 
 void BoardMirror::catchUp() {
-    scheduled_ = false;
+    catchUpSoon_.stop();
     const double s = scale();
     if (dirty_.isEmpty() || s <= 0 || !isVisible())
         return;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 // A small live copy of the board as the crowd sees it: the board's own drawing, scaled, not a
@@ -12,7 +13,8 @@ class BoardMirror : public QWidget {
     explicit BoardMirror(QWidget& board, QWidget* parent = nullptr);
 
     // Draws what the board repainted since the last call (the whole board after a resize of
-    // either). The mirror calls it itself after each of the board's frames.
+    // either). The mirror calls it itself after each of the board's frames; whoever knows the
+    // frame is done (a tick of the clock) may call it at once and save the loop a turn.
     void catchUp();
     // The copy as shown, for tests and screenshots.
     const QImage& image() const { return image_; }
@@ -33,5 +35,5 @@ class BoardMirror : public QWidget {
     QImage image_;
     QRegion dirty_; // in the board's coordinates
     bool rendering_ = false;
-    bool scheduled_ = false;
+    QTimer catchUpSoon_; // after the frame that made the copy out of date
 };

@@ -1,6 +1,7 @@
 #include "console/TimekeeperConsole.h"
 
 #include "board/frmScoreBoard.h"
+#include "console/BoardMirror.h"
 #include "console/ConsoleWindow.h"
 #include "journal/BoardJournal.h"
 #include "settings/Settings.h"
@@ -97,6 +98,9 @@ void TimekeeperConsole::place() {
 // number of changes; a tick of the clock changes only the bench's times.
 void TimekeeperConsole::boardChanged() {
     const bool tick = board_.changedByClock();
+    // A tick is told once its frame is on the screen: the copy follows at once.
+    if (tick && isOpen())
+        window_->mirror().catchUp();
     if (tick && (!isOpen() || !board_.penaltyAssistant()))
         return;
     wholeRefresh_ = wholeRefresh_ || !tick;
