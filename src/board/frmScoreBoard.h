@@ -103,6 +103,14 @@ class frmScoreBoard : public QWidget, public BoardView {
     // True while boardChanged() reports a tick of the running clock rather than an operator.
     bool changedByClock() const { return changedByClock_; }
 
+    // Keys of the program's windows beyond the board's own (full screen, console): asked for every
+    // key that neither the penalty entry nor one of the board's functions takes; true when it took
+    // the key.
+    void setWindowKeys(std::function<bool(int keyCode)> keys);
+    // Tells the timekeeper something (a restored game, a missing screen, ...): shown where the
+    // timekeeper looks; cleared after clearAfterMs, or at the next key when 0.
+    void tellOperator(const QString& text, int clearAfterMs = 0);
+
   signals:
     // After every key, click and clock tick the board handled: what it shows may have
     // changed (logic().state() tells what it shows now). A tick of the clock is told only
@@ -113,6 +121,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     void optionsClosed();
     // The window accepted its close and has closed its sounds: the board is unloaded.
     void unloaded();
+    // Something for the timekeeper's eyes, from tellOperator().
+    void operatorNotice(const QString& text, int clearAfterMs);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -130,6 +140,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     void fitPicture(ImageBox* image, PictureBox* container, const QString& path);
     void colorLamp(ShapeWidget* shape, bool lit);
     bool isRepeatedFunctionKey(const QKeyEvent& event, int key) const;
+    bool isBoardsOwnKey(int key) const;
+    bool takeWindowKey(const QKeyEvent& event, int key);
     void handleKey(const QKeyEvent& event, const std::function<void(int)>& boardKey);
     QString boardTitle() const;
     void showAssistantLine();
@@ -181,4 +193,6 @@ class frmScoreBoard : public QWidget, public BoardView {
     bool changedByClock_ = false;
     std::unique_ptr<penalties::AssistedBoard> assisted_;
     QString assistantLine_; // in the title, for the operator; empty while the assistant is off
+    std::function<bool(int keyCode)> windowKeys_;
+    int windowKeyHeld_ = 0; // the last key the window keys took, whose repeats they do not see
 };
