@@ -15,6 +15,8 @@
 #include "penalties/PenaltiesTab.h"
 #include "penalties/PenaltySettings.h"
 #include "platform/HeapTuning.h"
+#include "screens/BoardScreens.h"
+#include "screens/ScreensTab.h"
 #include "settings/ProgramFolder.h"
 #include "settings/QtSettingsStore.h"
 #include "settings/Settings.h"
@@ -128,9 +130,10 @@ int main(int argc, char** argv) {
 
     SteadyTimeSource time;
     ProgramWindows windows(settings, store, time);
-    windows.setOptionsPages({liveFeedOptionsPage(), penaltiesOptionsPage()});
+    windows.setOptionsPages({liveFeedOptionsPage(), penaltiesOptionsPage(), screensOptionsPage()});
     std::unique_ptr<JournalOfBoard> journal;
     std::unique_ptr<LiveFeed> liveFeed;
+    std::unique_ptr<BoardScreens> screens;
     QObject::connect(&instance, &SingleInstance::showRequested, &windows,
                      &ProgramWindows::bringToFront);
     QObject::connect(&windows, &ProgramWindows::boardCreated, [&](frmScoreBoard& board) {
@@ -142,6 +145,10 @@ int main(int argc, char** argv) {
         journal = std::make_unique<JournalOfBoard>(board, settings, time);
         liveFeed = startLiveFeed(feedSettings, settings, store, board);
         liveFeed->setPenaltyRules(board.penaltyRules());
+        // After the journal, which shows the timekeeper what the screens have to tell.
+        screens = std::make_unique<BoardScreens>(board, store);
+        board.setWindowKeys([&screens](int keyCode) { return screens->takeKey(keyCode); });
+        screens->start();
     });
     QObject::connect(
         &windows, &ProgramWindows::ended, &app,

@@ -54,15 +54,20 @@ QRect centredOn(QSize size, const ScreenInfo& screen) {
     return placed;
 }
 
-QRect windowedPlacement(const QRect& was, const QString& wasOn, QSize fallbackSize,
-                        const ScreenList& screens) {
+int screenAt(const ScreenList& screens, QPoint point) {
+    for (size_t i = 0; i < screens.size(); ++i)
+        if (screens[i].geometry.contains(point))
+            return static_cast<int>(i);
+    return -1;
+}
+
+QRect windowedPlacement(const QRect& was, QSize fallbackSize, const ScreenList& screens) {
     const int main = mainScreen(screens);
     if (main < 0)
         return was.isValid() ? was : QRect(QPoint(), fallbackSize);
     if (!was.isValid())
         return centredOn(fallbackSize, screens[static_cast<size_t>(main)]);
-    const int on = screenNamed(screens, wasOn);
-    if (on >= 0 && screens[static_cast<size_t>(on)].geometry.contains(was.center()))
+    if (screenAt(screens, was.center()) >= 0)
         return was;
     return centredOn(was.size(), screens[static_cast<size_t>(main)]);
 }

@@ -52,9 +52,10 @@ int screenAfterRemoval(const ScreenList& remaining, const QString& removed, cons
 
 // A window of `size` in the middle of `screen`, no larger than the screen.
 QRect centredOn(QSize size, const ScreenInfo& screen);
-// Where the board's window goes when it leaves full screen: where it was (`was` on the screen
-// named `wasOn`) while that screen is connected and still holds the window's middle; otherwise
-// its size, centred on the main screen. An invalid `was` (the board started full screen and
-// never had a window) gives `fallbackSize` centred on the main screen.
-QRect windowedPlacement(const QRect& was, const QString& wasOn, QSize fallbackSize,
-                        const ScreenList& screens);
+// The screen that holds `point`; -1 when none does.
+int screenAt(const ScreenList& screens, QPoint point);
+// Where the board's window goes when it leaves full screen: where it was, while a connected
+// screen still holds the window's middle; otherwise its size, centred on the main screen. An
+// invalid `was` (the board started full screen and never had a window) gives `fallbackSize`
+// centred on the main screen.
+QRect windowedPlacement(const QRect& was, QSize fallbackSize, const ScreenList& screens);
