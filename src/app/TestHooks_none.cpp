@@ -3,3 +3,7 @@
 std::unique_ptr<QObject> startTestHooks(frmScoreBoard&) {
     return nullptr;
 }
+
+std::unique_ptr<QObject> startConsoleTestHooks(ConsoleWindow&) {
+    return nullptr;
+}

@@ -16,6 +16,8 @@
 #include "penalties/PenaltiesTab.h"
 #include "penalties/PenaltySettings.h"
 #include "platform/HeapTuning.h"
+#include "screens/BoardScreens.h"
+#include "screens/ScreensTab.h"
 #include "settings/ProgramFolder.h"
 #include "settings/QtSettingsStore.h"
 #include "settings/Settings.h"
@@ -129,10 +131,12 @@ int main(int argc, char** argv) {
 
     SteadyTimeSource time;
     ProgramWindows windows(settings, store, time);
-    windows.setOptionsPages({liveFeedOptionsPage(), penaltiesOptionsPage()});
+    windows.setOptionsPages({liveFeedOptionsPage(), penaltiesOptionsPage(), screensOptionsPage()});
     std::unique_ptr<JournalOfBoard> journal;
     std::unique_ptr<LiveFeed> liveFeed;
+    std::unique_ptr<BoardScreens> screens;
     std::unique_ptr<TimekeeperConsole> console;
+    std::unique_ptr<QObject> consoleHooks;
     QObject::connect(&instance, &SingleInstance::showRequested, &windows,
                      &ProgramWindows::bringToFront);
     QObject::connect(&windows, &ProgramWindows::boardCreated, [&](frmScoreBoard& board) {
@@ -142,10 +146,17 @@ int main(int argc, char** argv) {
                 liveFeed->setPenaltyRules(rules);
         });
         journal = std::make_unique<JournalOfBoard>(board, settings, time);
-        console = std::make_unique<TimekeeperConsole>(board, journal->boardJournal, store);
-        board.setWindowKeys([&console](int key) { return console && console->takeKey(key); });
         liveFeed = startLiveFeed(feedSettings, settings, store, board);
         liveFeed->setPenaltyRules(board.penaltyRules());
+        // After the journal, which shows the timekeeper what the screens have to tell.
+        screens = std::make_unique<BoardScreens>(board, store);
+        screens->start();
+        // After the board has its screen: the console goes on another one.
+        console = std::make_unique<TimekeeperConsole>(board, journal->boardJournal, store);
+        consoleHooks = startConsoleTestHooks(console->window());
+        board.setWindowKeys([&screens, &console](int keyCode) {
+            return screens->takeKey(keyCode) || console->takeKey(keyCode);
+        });
     });
     QObject::connect(
         &windows, &ProgramWindows::ended, &app,

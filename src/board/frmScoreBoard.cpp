@@ -426,9 +426,7 @@ void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(i
         assisted_->catchUp();
         taken = assisted_->takeKey(key, event.modifiers().testFlag(Qt::ControlModifier));
     }
-    if (!taken && windowKeys_ && !logic_.IsFunctionKey(key))
-        taken = windowKeys_(key);
-    if (!taken && !isRepeatedFunctionKey(event, key))
+    if (!taken && !isRepeatedFunctionKey(event, key) && !takeWindowKey(event, key))
         boardKey(key);
     if (assisted_) {
         assisted_->settle();
@@ -472,6 +470,31 @@ void frmScoreBoard::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (event->isAccepted())
         emit unloaded();
+}
+
+void frmScoreBoard::setWindowKeys(std::function<bool(int keyCode)> keys) {
+    windowKeys_ = std::move(keys);
+}
+
+void frmScoreBoard::tellOperator(const QString& text, int clearAfterMs) {
+    emit operatorNotice(text, clearAfterMs);
+}
+
+// A key the options gave to one of the board's functions keeps it, whatever else the key
+// might do in the program.
+bool frmScoreBoard::isBoardsOwnKey(int key) const {
+    return logic_.IsFunctionKey(key) || key == settings_.ClearKey;
+}
+
+// The program's windows see a key once, as it goes down: a key held a moment too long must not
+// switch a window back and forth with the keyboard's repeat. Its repeats are swallowed.
+bool frmScoreBoard::takeWindowKey(const QKeyEvent& event, int key) {
+    if (!windowKeys_ || isBoardsOwnKey(key))
+        return false;
+    if (event.isAutoRepeat())
+        return key == windowKeyHeld_;
+    windowKeyHeld_ = windowKeys_(key) ? key : 0;
+    return windowKeyHeld_ != 0;
 }
 
 bool frmScoreBoard::isRepeatedFunctionKey(const QKeyEvent& event, int key) const {

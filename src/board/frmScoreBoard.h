@@ -103,15 +103,13 @@ class frmScoreBoard : public QWidget, public BoardView {
     // True while boardChanged() reports a tick of the running clock rather than an operator.
     bool changedByClock() const { return changedByClock_; }
 
-    // Keys of the program's windows beyond the board's own (full screen, console): asked for
-    // every key that neither the penalty entry nor one of the board's functions takes; true
-    // when it took the key.
-    void setWindowKeys(std::function<bool(int keyCode)> keys) { windowKeys_ = std::move(keys); }
+    // Keys of the program's windows beyond the board's own (full screen, console): asked for every
+    // key that neither the penalty entry nor one of the board's functions takes; true when it took
+    // the key.
+    void setWindowKeys(std::function<bool(int keyCode)> keys);
     // Tells the timekeeper something (a restored game, a missing screen, ...): shown where the
     // timekeeper looks; cleared after clearAfterMs, or at the next key when 0.
-    void tellOperator(const QString& text, int clearAfterMs = 0) {
-        emit operatorNotice(text, clearAfterMs);
-    }
+    void tellOperator(const QString& text, int clearAfterMs = 0);
     // While the timekeeper's console is open it shows the selection, the typing and every
     // notice, so the board keeps them from the audience: no selection marker, and a title
     // with the teams' name only. Closed, the board is as it always was.
@@ -131,7 +129,7 @@ class frmScoreBoard : public QWidget, public BoardView {
     void optionsClosed();
     // The window accepted its close and has closed its sounds: the board is unloaded.
     void unloaded();
-    // Something for the timekeeper (see tellOperator()).
+    // Something for the timekeeper's eyes, from tellOperator().
     void operatorNotice(const QString& text, int clearAfterMs);
 
   protected:
@@ -150,6 +148,8 @@ class frmScoreBoard : public QWidget, public BoardView {
     void fitPicture(ImageBox* image, PictureBox* container, const QString& path);
     void colorLamp(ShapeWidget* shape, bool lit);
     bool isRepeatedFunctionKey(const QKeyEvent& event, int key) const;
+    bool isBoardsOwnKey(int key) const;
+    bool takeWindowKey(const QKeyEvent& event, int key);
     void handleKey(const QKeyEvent& event, const std::function<void(int)>& boardKey);
     QString boardTitle() const;
     void showAssistantLine();
@@ -203,4 +203,5 @@ class frmScoreBoard : public QWidget, public BoardView {
     QString assistantLine_; // in the title, for the operator; empty while the assistant is off
     std::function<bool(int keyCode)> windowKeys_;
     bool consoleOpen_ = false;
+    int windowKeyHeld_ = 0; // the last key the window keys took, whose repeats they do not see
 };

@@ -123,6 +123,7 @@ void ConsoleWindow::refresh(bool tickOnly) {
     if (tickOnly) {
         if (assisted)
             showBench(*assisted);
+        emit refreshed();
         return;
     }
     QWidget* target = board_.keyTarget();
@@ -156,6 +157,7 @@ void ConsoleWindow::refresh(bool tickOnly) {
         boardEvents_.removeFirst();
     last_ = now;
     showEvents();
+    emit refreshed();
 }
 
 void ConsoleWindow::showBench(const penalties::AssistedBoard& assisted) {

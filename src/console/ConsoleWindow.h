@@ -40,6 +40,8 @@ class ConsoleWindow : public QWidget {
   signals:
     // The timekeeper closed the console (the program goes on).
     void closedByUser();
+    // The console has read the board again.
+    void refreshed();
 
   protected:
     bool event(QEvent* event) override;

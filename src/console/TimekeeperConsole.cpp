@@ -4,24 +4,11 @@
 #include "console/BoardMirror.h"
 #include "console/ConsoleWindow.h"
 #include "journal/BoardJournal.h"
-#include "settings/Settings.h"
-#include "settings/SettingsStore.h"
+#include "screens/ScreenSettings.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
-
-namespace {
-
-const QString kSection = QStringLiteral("Screens");
-const QString kConsole = QStringLiteral("Console");
-
-bool storedOpen(const SettingsStore& store) {
-    return store.get(kSettingsApplication, kSection, kConsole, QStringLiteral("0")) ==
-           QLatin1String("1");
-}
-
-} // namespace
 
 TimekeeperConsole::TimekeeperConsole(frmScoreBoard& board, BoardJournal& journal,
                                      SettingsStore& store, QObject* parent)
@@ -53,13 +40,16 @@ bool TimekeeperConsole::isOpen() const {
 }
 
 void TimekeeperConsole::followStore() {
-    setOpen(storedOpen(store_));
+    setOpen(loadScreenSettings(store_).console);
 }
 
 void TimekeeperConsole::setOpen(bool open) {
-    if (storedOpen(store_) != open)
-        store_.save(kSettingsApplication, kSection, kConsole,
-                    open ? QStringLiteral("1") : QStringLiteral("0"));
+    // The next start opens it as the timekeeper left it.
+    ScreenSettings stored = loadScreenSettings(store_);
+    if (stored.console != open) {
+        stored.console = open;
+        saveScreenSettings(stored, store_);
+    }
     board_.setConsoleOpen(open);
     if (open == isOpen())
         return;

@@ -49,6 +49,7 @@ bool BoardJournal::start() {
         board_.entryBox(static_cast<EntryBox>(i))->installEventFilter(this);
     // The board writes its own title on every resize; the message goes back on after it.
     connect(&board_, &QWidget::windowTitleChanged, this, [this] { applyTitle(); });
+    // What others tell the timekeeper goes where the journal's own notices go.
     connect(&board_, &frmScoreBoard::operatorNotice, this, &BoardJournal::showNotice);
     if (last) {
         const BoardState shown = board_.logic().state();

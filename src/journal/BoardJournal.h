@@ -17,7 +17,8 @@ struct Settings;
 // with another letter included, goes on to the board, which does not look at Ctrl.
 // The window title tells the operator, and not the audience, what the journal did: trouble
 // with the journal for as long as it lasts; a restored game until the next key; a sheet
-// written until the next key or a few seconds later.
+// written until the next key or a few seconds later. Notices the board is asked to give the
+// timekeeper (frmScoreBoard::tellOperator) show there in the same way once start() ran.
 class BoardJournal : public QObject {
     Q_OBJECT
   public:

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QThread>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace {
@@ -17,18 +19,24 @@ int ignoreVanishedWindows(Display*, XErrorEvent*) {
 
 } // namespace
 
-XDesktop::XDesktop(bool withWindowManager) {
+XDesktop::XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors) {
     XSetErrorHandler(ignoreVanishedWindows);
     // Neither server holds the test's output open, should the test itself end early.
     xvfb_.setStandardOutputFile(QProcess::nullDevice());
     xvfb_.setStandardErrorFile(QProcess::nullDevice());
     wm_.setStandardOutputFile(QProcess::nullDevice());
     wm_.setStandardErrorFile(QProcess::nullDevice());
+    QRect screen = monitors.empty() ? QRect(0, 0, 1280, 1024) : QRect();
+    for (const Monitor& m : monitors)
+        screen = screen.united(m.area);
+    const QSize size(screen.right() + 1, screen.bottom() + 1);
     const QString displayFile = dir_.filePath(QStringLiteral("display"));
     xvfb_.start(QStringLiteral("sh"),
                 {QStringLiteral("-c"),
-                 QStringLiteral("exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "
-                                "-noreset 3>'%1'")
+                 QStringLiteral("exec Xvfb -displayfd 3 -screen 0 %1x%2x24 -nolisten tcp "
+                                "-noreset 3>'%3'")
+                     .arg(size.width())
+                     .arg(size.height())
                      .arg(displayFile)});
     waitFor([&] { return QFile(displayFile).size() > 0; }, 10000);
     QFile f(displayFile);
@@ -36,6 +44,14 @@ XDesktop::XDesktop(bool withWindowManager) {
         name_ = QStringLiteral(":") + QString::fromLatin1(f.readAll()).trimmed();
     if (name_.size() > 1)
         display_ = XOpenDisplay(name_.toLatin1().constData());
+    // The monitors before the window manager, which reads them as it starts.
+    bool split = true;
+    for (size_t i = 0; display_ && i < monitors.size(); ++i)
+        split = addMonitor(monitors[i], i == 0) && split;
+    if (!split) {
+        XCloseDisplay(display_);
+        display_ = nullptr;
+    }
     if (display_ && withWindowManager) {
         wm_.setProcessEnvironment(environment());
         wm_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
@@ -90,6 +106,14 @@ void XDesktop::stroke(const char* keyName) {
     XSync(display_, False);
 }
 
+void XDesktop::strokeWith(const char* modifierName, const char* keyName) {
+    const KeyCode modifier = XKeysymToKeycode(display_, XStringToKeysym(modifierName));
+    XTestFakeKeyEvent(display_, modifier, True, CurrentTime);
+    stroke(keyName);
+    XTestFakeKeyEvent(display_, modifier, False, CurrentTime);
+    XSync(display_, False);
+}
+
 bool XDesktop::hasFocus(WindowId w) {
     Window focus = 0;
     int revert = 0;
@@ -119,6 +143,84 @@ void XDesktop::closeWindow(WindowId w) {
         XSendEvent(display_, w, False, NoEventMask, &e);
     }
     XSync(display_, False);
+}
+
+bool XDesktop::xrandr(const QStringList& arguments) {
+    QProcess p;
+    p.setProcessEnvironment(environment());
+    p.setStandardOutputFile(QProcess::nullDevice());
+    p.start(QStringLiteral("xrandr"), arguments);
+    const bool done =
+        p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    XSync(display_, False);
+    return done;
+}
+
+bool XDesktop::addMonitor(const Monitor& monitor, bool showsOutput) {
+    // "W/MMxH/MM+X+Y" at 96 dots an inch. The server has one output; the other monitors
+    // show none.
+    const QRect& a = monitor.area;
+    const auto mm = [](int pixels) { return pixels * 254 / 960; };
+    const QString geometry = QStringLiteral("%1/%2x%3/%4+%5+%6")
+                                 .arg(a.width())
+                                 .arg(mm(a.width()))
+                                 .arg(a.height())
+                                 .arg(mm(a.height()))
+                                 .arg(a.x())
+                                 .arg(a.y());
+    return xrandr({QStringLiteral("--setmonitor"), monitor.name, geometry,
+                   showsOutput ? QStringLiteral("screen") : QStringLiteral("none")});
+}
+
+bool XDesktop::deleteMonitor(const QString& name) {
+    return xrandr({QStringLiteral("--delmonitor"), name});
+}
+
+QImage XDesktop::grab(const QRect& area) {
+    XImage* shot =
+        XGetImage(display_, root(), area.x(), area.y(), static_cast<unsigned>(area.width()),
+                  static_cast<unsigned>(area.height()), AllPlanes, ZPixmap);
+    if (!shot)
+        return {};
+    QImage image(area.size(), QImage::Format_RGB32);
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            image.setPixel(x, y, 0xff000000u | static_cast<QRgb>(XGetPixel(shot, x, y)));
+    XDestroyImage(shot);
+    return image;
+}
+
+QString XDesktop::title(WindowId w) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    QString text;
+    if (XGetWindowProperty(display_, w, atom("_NET_WM_NAME"), 0, 4096, False, atom("UTF8_STRING"),
+                           &type, &format, &items, &after, &data) == Success &&
+        data && format == 8)
+        text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(items));
+    if (data)
+        XFree(data);
+    return text;
+}
+
+bool XDesktop::fullScreen(WindowId w) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    bool full = false;
+    if (XGetWindowProperty(display_, w, atom("_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type,
+                           &format, &items, &after, &data) == Success &&
+        data && format == 32) {
+        const auto* states = reinterpret_cast<const unsigned long*>(data);
+        for (unsigned long i = 0; i < items; ++i)
+            full = full || states[i] == atom("_NET_WM_STATE_FULLSCREEN");
+    }
+    if (data)
+        XFree(data);
+    return full;
 }
 
 bool XDesktop::waitFor(const std::function<bool()>& done, int ms) {

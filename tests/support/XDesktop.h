@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPoint>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -21,7 +22,17 @@ class XDesktop {
   public:
     using WindowId = unsigned long;
 
-    explicit XDesktop(bool withWindowManager);
+    // A part of the X screen that the display system reports as a screen of its own (a RandR
+    // monitor), as a laptop's panel and a projector beside it are.
+    struct Monitor {
+        QString name;
+        QRect area;
+    };
+
+    explicit XDesktop(bool withWindowManager) : XDesktop(withWindowManager, {}) {}
+    // One X screen as wide as `monitors` together, split into them; the first is the primary.
+    // Without monitors, the one screen of 1280 x 1024.
+    XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors);
     ~XDesktop();
     XDesktop(const XDesktop&) = delete;
     XDesktop& operator=(const XDesktop&) = delete;
@@ -40,6 +51,8 @@ class XDesktop {
     // A key (by its X name: "5", "Return", "g") pressed and released on the keyboard: it goes
     // to the window that has the focus.
     void stroke(const char* keyName);
+    // The same with a modifier (by its X name: "Control_L") held down.
+    void strokeWith(const char* modifierName, const char* keyName);
     bool hasFocus(WindowId w);
     // Gives a window the keyboard: through the window manager where one runs, as a taskbar
     // does; otherwise directly, as the toolkit itself does on a bare server.
@@ -47,6 +60,18 @@ class XDesktop {
     // The close button of the window's title bar: the window manager asks the program with
     // WM_DELETE_WINDOW; on a bare server the test sends that message itself.
     void closeWindow(WindowId w);
+
+    // Takes a monitor away, as pulling the cable of a projector does, or brings one (back);
+    // true when the server did. The monitor `showsOutput` shows the X screen's one output,
+    // which makes it the primary one.
+    bool deleteMonitor(const QString& name);
+    bool addMonitor(const Monitor& monitor, bool showsOutput = false);
+    // The screen's pixels in `area` as shown now.
+    QImage grab(const QRect& area);
+    // The window's title as the window manager reads it (_NET_WM_NAME).
+    QString title(WindowId w);
+    // Whether the window manager shows the window full screen (_NET_WM_STATE).
+    bool fullScreen(WindowId w);
 
     static bool waitFor(const std::function<bool()>& done, int ms);
 
@@ -56,6 +81,7 @@ class XDesktop {
     unsigned long windowProperty(WindowId w, const char* name);
     void collect(WindowId w, qint64 pid, std::vector<WindowId>& found);
     void sendToRoot(WindowId w, const char* message, std::initializer_list<long> data);
+    bool xrandr(const QStringList& arguments);
 
     QTemporaryDir dir_;
     QProcess xvfb_;
