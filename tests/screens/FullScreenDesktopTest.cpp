@@ -1,8 +1,7 @@
-// The real program at a rink: a laptop with a projector beside it, under a real window manager
-// and on a bare X server (where no window manager fits a full-screen window to what remains).
-// F11 puts the board full screen on the projector and back; the projector's cable pulled while
-// the clock runs moves the board to the laptop and the game goes on; the next start without
-// the projector shows the board in a window on the laptop and tells the timekeeper.
+// The real program at a rink, a laptop with a projector beside it, under a window manager and on
+// a bare X server (where none fits a full-screen window to what remains): F11 fills the
+// projector and gives the window back; the projector pulled while the clock runs moves the
+// board to the laptop and the game goes on; a start without it opens a window and says so.
 #include "journal/PrivateProgram.h"
 #include "support/Patience.h"
 #include "support/XDesktop.h"
@@ -10,7 +9,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSettings>
 
 #include <gtest/gtest.h>
@@ -23,60 +21,22 @@ namespace {
 
 const XDesktop::Monitor kLaptop{"LAPTOP", QRect(0, 0, 1920, 1080)};
 const XDesktop::Monitor kProjector{"PROJECTOR", QRect(1920, 0, 1920, 1080)};
-// The board's background in the settings' default colours.
-const QRgb kBoardBackground = qRgb(0x40, 0x40, 0x40);
 
-// A private home and journal whose program shows its windows on `desktop` and writes the
-// board's state after every change.
-QProcessEnvironment onDesktop(const PrivateProgram& user, const XDesktop& desktop) {
-    QProcessEnvironment env = user.environment();
-    for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM"})
-        env.insert(QLatin1String(name), desktop.environment().value(QLatin1String(name)));
-    env.insert(QStringLiteral("PUCKTALLY_TEST_STATE"), user.path(QStringLiteral("state.json")));
-    return env;
-}
-
-QJsonObject boardState(const PrivateProgram& user) {
-    QFile f(user.path(QStringLiteral("state.json")));
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(f.readAll()).object().value(QStringLiteral("state")).toObject();
-}
-
-// The four corners of `area` show the board's background: the board fills it, no window
-// frame or title bar in it.
-bool boardFills(XDesktop& desktop, const QRect& area) {
-    const QImage shot = desktop.grab(area);
-    const QRect r = shot.rect();
-    if (shot.size() != area.size())
-        return false;
-    for (QPoint corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
-        if (shot.pixel(corner) != kBoardBackground)
-            return false;
-    return true;
-}
-
-// The real program started on the board ("bypass"), its one window found on the desktop.
+// The real program on the board ("bypass"), its one window found on the desktop.
 struct RunningBoard {
     RunningBoard(XDesktop& desktop, const QProcessEnvironment& env) {
         program.setProcessEnvironment(env);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         program.start(QStringLiteral(PUCKTALLY_PROGRAM), {QStringLiteral("bypass")});
-        if (!program.waitForStarted(kPatienceMs))
-            return;
         XDesktop::waitFor(
             [&] {
                 const auto shown = desktop.shownWindowsOf(program.processId());
-                window = shown.size() == 1 ? shown.front() : 0;
-                return window != 0;
+                return (window = shown.size() == 1 ? shown.front() : 0) != 0;
             },
             kPatienceMs);
     }
     ~RunningBoard() {
-        if (program.state() != QProcess::NotRunning) {
-            program.kill();
-            program.waitForFinished(kPatienceMs);
-        }
+        program.kill();
+        program.waitForFinished(kPatienceMs);
     }
     QProcess program;
     XDesktop::WindowId window = 0;
@@ -88,93 +48,98 @@ TEST_P(BoardFullScreen, fillsTheProjectorFollowsItsCableAndStartsWithoutIt) {
     XDesktop desktop(GetParam(), {kLaptop, kProjector});
     ASSERT_TRUE(desktop.ok()) << "no private X server split into two monitors";
     ASSERT_EQ(desktop.managed(), GetParam()) << "the window manager did not start";
-    // Without a window manager nobody writes the window's state: only its place tells.
-    const auto shownFullScreen = [&desktop](XDesktop::WindowId w) {
-        return !desktop.managed() || desktop.fullScreen(w);
-    };
     PrivateProgram user(QStringLiteral(PUCKTALLY_PROGRAM));
-    const QProcessEnvironment env = onDesktop(user, desktop);
-    const auto geometryOf = [&desktop](XDesktop::WindowId w) { return desktop.geometry(w); };
+    QProcessEnvironment env = user.environment();
+    for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM"})
+        env.insert(name, desktop.environment().value(name));
+    env.insert("PUCKTALLY_TEST_STATE", user.path("state.json"));
+    const auto state = [&user] {
+        QFile f(user.path("state.json"));
+        return f.open(QIODevice::ReadOnly)
+                   ? QJsonDocument::fromJson(f.readAll()).object().value("state").toObject()
+                   : QJsonObject();
+    };
+    // Without a window manager nobody writes the window's state: only its place tells.
+    const auto shownFull = [&](auto w) { return !GetParam() || desktop.fullScreen(w); };
+    // The board fills `area`: its place, and the corners show its background, no frame.
+    const auto fills = [&](auto w, const QRect& area) {
+        return XDesktop::waitFor(
+            [&] {
+                const QImage shot = desktop.grab(area);
+                const QRect r = shot.rect();
+                if (desktop.geometry(w) != area || shot.size() != area.size())
+                    return false;
+                for (QPoint p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+                    if (shot.pixel(p) != qRgb(64, 64, 64))
+                        return false;
+                return true;
+            },
+            kPatienceMs);
+    };
 
-    QRect windowed;
     {
         RunningBoard run(desktop, env);
         const XDesktop::WindowId board = run.window;
         ASSERT_NE(board, 0u) << "the board did not show";
-        windowed = geometryOf(board);
+        const QRect windowed = desktop.geometry(board);
         EXPECT_TRUE(kLaptop.area.contains(windowed)) << "a first start opens in a window";
-        EXPECT_FALSE(desktop.fullScreen(board));
         desktop.activate(board);
         ASSERT_TRUE(XDesktop::waitFor([&] { return desktop.hasFocus(board); }, kPatienceMs));
-
-        // The clock runs before the board goes anywhere.
         desktop.stroke("s");
-        ASSERT_TRUE(XDesktop::waitFor(
-            [&] { return boardState(user).value("clockRunning").toBool(); }, kPatienceMs));
-
-        // F11: on the projector, the screen beside the laptop, all of it and nothing else.
-        desktop.stroke("F11");
-        EXPECT_TRUE(
-            XDesktop::waitFor([&] { return geometryOf(board) == kProjector.area; }, kPatienceMs))
-            << "the board is at " << testing::PrintToString(geometryOf(board));
-        EXPECT_TRUE(shownFullScreen(board));
-        EXPECT_TRUE(
-            XDesktop::waitFor([&] { return boardFills(desktop, kProjector.area); }, kPatienceMs));
-        // F11 again: the window as it was; and once more onto the projector.
-        desktop.stroke("F11");
-        EXPECT_TRUE(XDesktop::waitFor([&] { return geometryOf(board) == windowed; }, kPatienceMs))
-            << "the window came back at " << testing::PrintToString(geometryOf(board));
-        desktop.stroke("F11");
         ASSERT_TRUE(
-            XDesktop::waitFor([&] { return geometryOf(board) == kProjector.area; }, kPatienceMs));
+            XDesktop::waitFor([&] { return state().value("clockRunning").toBool(); }, kPatienceMs));
+
+        // F11 fills the projector, the screen beside the laptop; F11 again gives the window
+        // back as it was; a third time fills the projector again.
+        desktop.stroke("F11");
+        EXPECT_TRUE(fills(board, kProjector.area))
+            << testing::PrintToString(desktop.geometry(board));
+        EXPECT_TRUE(shownFull(board));
+        desktop.stroke("F11");
+        EXPECT_TRUE(
+            XDesktop::waitFor([&] { return desktop.geometry(board) == windowed; }, kPatienceMs))
+            << testing::PrintToString(desktop.geometry(board));
+        desktop.stroke("F11");
+        ASSERT_TRUE(fills(board, kProjector.area));
 
         // The projector's cable pulled: the board fills the laptop, the clock runs on.
-        const QString clockBefore = boardState(user).value("clock").toString();
+        const QString clockBefore = state().value("clock").toString();
         ASSERT_TRUE(desktop.deleteMonitor(kProjector.name));
-        EXPECT_TRUE(
-            XDesktop::waitFor([&] { return geometryOf(board) == kLaptop.area; }, kPatienceMs))
-            << "the board is at " << testing::PrintToString(geometryOf(board));
-        EXPECT_TRUE(shownFullScreen(board));
-        EXPECT_TRUE(
-            XDesktop::waitFor([&] { return boardFills(desktop, kLaptop.area); }, kPatienceMs));
+        EXPECT_TRUE(fills(board, kLaptop.area)) << testing::PrintToString(desktop.geometry(board));
+        EXPECT_TRUE(shownFull(board));
         EXPECT_TRUE(XDesktop::waitFor(
             [&] {
-                const QJsonObject now = boardState(user);
-                return now.value("clockRunning").toBool() &&
-                       now.value("clock").toString() != clockBefore;
+                return state().value("clockRunning").toBool() &&
+                       state().value("clock").toString() != clockBefore;
             },
             kPatienceMs))
             << "the clock stood at " << clockBefore.toStdString();
-        EXPECT_TRUE(desktop.title(board).contains("PROJECTOR went away"))
-            << desktop.title(board).toStdString();
+        EXPECT_TRUE(desktop.title(board).contains("PROJECTOR went away"));
 
-        // Plugged in again, the projector takes nothing: the clock stopped after it stays on
-        // the laptop's full screen.
+        // Plugged in again, the projector takes nothing: after the next key (the clock stopped)
+        // the board still fills the laptop.
         ASSERT_TRUE(desktop.addMonitor(kProjector));
         desktop.stroke("s");
-        ASSERT_TRUE(XDesktop::waitFor(
-            [&] { return !boardState(user).value("clockRunning").toBool(); }, kPatienceMs));
-        EXPECT_EQ(geometryOf(board), kLaptop.area);
-
+        ASSERT_TRUE(XDesktop::waitFor([&] { return !state().value("clockRunning").toBool(); },
+                                      kPatienceMs));
+        EXPECT_EQ(desktop.geometry(board), kLaptop.area);
         desktop.closeWindow(board);
         ASSERT_TRUE(run.program.waitForFinished(kPatienceMs));
     }
 
-    // The projector chosen in the options, and missing at the next start.
-    {
-        QSettings stored(user.path(QStringLiteral("config/PuckTally.ini")), QSettings::IniFormat);
-        EXPECT_EQ(stored.value("Screens/FullScreen").toString(), QStringLiteral("1"));
-        stored.setValue("Screens/Screen", kProjector.name);
-    }
+    // The projector chosen in the options, and missing at the next start: a window on the
+    // laptop, the timekeeper told.
+    QSettings(user.path("config/PuckTally.ini"), QSettings::IniFormat)
+        .setValue("Screens/Screen", kProjector.name);
     ASSERT_TRUE(desktop.deleteMonitor(kProjector.name));
     RunningBoard run(desktop, env);
     ASSERT_NE(run.window, 0u) << "the board did not show";
     EXPECT_TRUE(XDesktop::waitFor(
         [&] { return desktop.title(run.window).contains("PROJECTOR not connected"); }, kPatienceMs))
         << desktop.title(run.window).toStdString();
-    EXPECT_TRUE(kLaptop.area.contains(geometryOf(run.window)))
-        << testing::PrintToString(geometryOf(run.window));
-    EXPECT_NE(geometryOf(run.window), kLaptop.area);
+    const QRect shown = desktop.geometry(run.window);
+    EXPECT_TRUE(kLaptop.area.contains(shown) && shown != kLaptop.area)
+        << testing::PrintToString(shown);
     EXPECT_FALSE(desktop.fullScreen(run.window));
 }
 

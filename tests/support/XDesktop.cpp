@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QThread>
 
+#include <algorithm>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -160,14 +162,9 @@ bool XDesktop::addMonitor(const Monitor& monitor, bool showsOutput) {
     // "W/MMxH/MM+X+Y" at 96 dots an inch. The server has one output; the other monitors
     // show none.
     const QRect& a = monitor.area;
-    const auto mm = [](int pixels) { return pixels * 254 / 960; };
-    const QString geometry = QStringLiteral("%1/%2x%3/%4+%5+%6")
-                                 .arg(a.width())
-                                 .arg(mm(a.width()))
-                                 .arg(a.height())
-                                 .arg(mm(a.height()))
-                                 .arg(a.x())
-                                 .arg(a.y());
+    const QString geometry =
+        QString::asprintf("%d/%dx%d/%d+%d+%d", a.width(), a.width() * 254 / 960, a.height(),
+                          a.height() * 254 / 960, a.x(), a.y());
     return xrandr({QStringLiteral("--setmonitor"), monitor.name, geometry,
                    showsOutput ? QStringLiteral("screen") : QStringLiteral("none")});
 }
@@ -191,36 +188,31 @@ QImage XDesktop::grab(const QRect& area) {
 }
 
 QString XDesktop::title(WindowId w) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0, after = 0;
-    unsigned char* data = nullptr;
-    QString text;
-    if (XGetWindowProperty(display_, w, atom("_NET_WM_NAME"), 0, 4096, False, atom("UTF8_STRING"),
-                           &type, &format, &items, &after, &data) == Success &&
-        data && format == 8)
-        text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<int>(items));
-    if (data)
-        XFree(data);
-    return text;
+    return QString::fromUtf8(property(w, "_NET_WM_NAME", atom("UTF8_STRING")));
 }
 
 bool XDesktop::fullScreen(WindowId w) {
-    Atom type = 0;
+    // Atoms come as longs, whatever their size on the wire.
+    const QByteArray states = property(w, "_NET_WM_STATE", XA_ATOM);
+    const auto* atoms = reinterpret_cast<const unsigned long*>(states.constData());
+    const auto* end = atoms + states.size() / static_cast<int>(sizeof(long));
+    return std::find(atoms, end, atom("_NET_WM_STATE_FULLSCREEN")) != end;
+}
+
+QByteArray XDesktop::property(WindowId w, const char* name, unsigned long type) {
+    Atom got = 0;
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    bool full = false;
-    if (XGetWindowProperty(display_, w, atom("_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type,
-                           &format, &items, &after, &data) == Success &&
-        data && format == 32) {
-        const auto* states = reinterpret_cast<const unsigned long*>(data);
-        for (unsigned long i = 0; i < items; ++i)
-            full = full || states[i] == atom("_NET_WM_STATE_FULLSCREEN");
-    }
+    QByteArray bytes;
+    if (XGetWindowProperty(display_, w, atom(name), 0, 4096, False, type, &got, &format, &items,
+                           &after, &data) == Success &&
+        data && format != 0)
+        bytes = QByteArray(reinterpret_cast<const char*>(data),
+                           static_cast<int>(items * (format == 32 ? sizeof(long) : format / 8)));
     if (data)
         XFree(data);
-    return full;
+    return bytes;
 }
 
 bool XDesktop::waitFor(const std::function<bool()>& done, int ms) {

@@ -79,6 +79,7 @@ class XDesktop {
     WindowId root() const;
     unsigned long atom(const char* name);
     unsigned long windowProperty(WindowId w, const char* name);
+    QByteArray property(WindowId w, const char* name, unsigned long type);
     void collect(WindowId w, qint64 pid, std::vector<WindowId>& found);
     void sendToRoot(WindowId w, const char* message, std::initializer_list<long> data);
     bool xrandr(const QStringList& arguments);
