@@ -9,3 +9,8 @@ class frmScoreBoard;
 // The program a rink installs has none and reads no test variables; the build the tests run
 // has them (see TestProbe).
 std::unique_ptr<QObject> startTestHooks(frmScoreBoard& board);
+
+// How long a later start waits for the running board to answer: SingleInstance::kWaitMs, or
+// in the build the tests run PUCKTALLY_TEST_CLAIM_WAIT_MS when set, since a machine loaded
+// with builds may answer later than any rink's.
+int claimWaitMs();

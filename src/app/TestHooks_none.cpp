@@ -1,5 +1,11 @@
 #include "app/TestHooks.h"
 
+#include "app/SingleInstance.h"
+
 std::unique_ptr<QObject> startTestHooks(frmScoreBoard&) {
     return nullptr;
+}
+
+int claimWaitMs() {
+    return SingleInstance::kWaitMs;
 }
