@@ -1,5 +1,7 @@
 #include "support/XDesktop.h"
 
+#include "support/Patience.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
@@ -30,7 +32,7 @@ XDesktop::XDesktop(bool withWindowManager) {
                  QStringLiteral("exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp "
                                 "-noreset 3>'%1'")
                      .arg(displayFile)});
-    waitFor([&] { return QFile(displayFile).size() > 0; }, 10000);
+    waitFor([&] { return QFile(displayFile).size() > 0; }, kPatienceMs);
     QFile f(displayFile);
     if (f.open(QIODevice::ReadOnly))
         name_ = QStringLiteral(":") + QString::fromLatin1(f.readAll()).trimmed();
@@ -39,9 +41,10 @@ XDesktop::XDesktop(bool withWindowManager) {
     if (display_ && withWindowManager) {
         wm_.setProcessEnvironment(environment());
         wm_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        wm_.waitForStarted(10000);
+        wm_.waitForStarted(kPatienceMs);
         // The manager announces itself on the root window once it manages the screen.
-        waitFor([&] { return windowProperty(root(), "_NET_SUPPORTING_WM_CHECK") != 0; }, 10000);
+        waitFor([&] { return windowProperty(root(), "_NET_SUPPORTING_WM_CHECK") != 0; },
+                kPatienceMs);
     }
 }
 
