@@ -1,5 +1,6 @@
 #include "app/TestHooks.h"
 
+#include "app/SingleInstance.h"
 #include "app/TestProbe.h"
 #include "console/ConsoleWindow.h"
 
@@ -24,4 +25,10 @@ std::unique_ptr<QObject> startConsoleTestHooks(ConsoleWindow& console) {
         }
     });
     return hooks;
+}
+
+int claimWaitMs() {
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("PUCKTALLY_TEST_CLAIM_WAIT_MS", &ok);
+    return ok && ms > 0 ? ms : SingleInstance::kWaitMs;
 }

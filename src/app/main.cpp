@@ -52,7 +52,7 @@ int answerCommandLine(const CommandLineRequest& request) {
 // code when this start is to end: 0 once the running board is in front (what a desktop
 // launcher expects when the user's wish, the board, is met), 1 when it did not answer.
 std::optional<int> secondStart(SingleInstance& instance) {
-    const SingleInstance::Claim claim = instance.claim();
+    const SingleInstance::Claim claim = instance.claim(claimWaitMs());
     switch (claim) {
     case SingleInstance::Claim::First:
         if (!instance.problem().isEmpty())

@@ -40,7 +40,7 @@ FeedServer::FeedServer(QObject* parent)
     message_ = feedJson(lastState_, lastLook_, sequence_);
 
     listener_->setMaxPendingConnections(kMaxConnections);
-    webSockets_->setHandshakeTimeout(std::chrono::milliseconds(kRequestTimeoutMs));
+    webSockets_->setHandshakeTimeout(std::chrono::milliseconds(requestTimeoutMs_));
     webSockets_->setMaxPendingConnections(kMaxConnections);
     connect(listener_, &QTcpServer::newConnection, this, &FeedServer::acceptConnections);
     connect(webSockets_, &QWebSocketServer::newConnection, this, &FeedServer::acceptLiveClients);
@@ -48,6 +48,11 @@ FeedServer::FeedServer(QObject* parent)
 
 FeedServer::~FeedServer() {
     close();
+}
+
+void FeedServer::setRequestTimeoutMs(int ms) {
+    requestTimeoutMs_ = ms;
+    webSockets_->setHandshakeTimeout(std::chrono::milliseconds(ms));
 }
 
 bool FeedServer::listen(const QHostAddress& address, quint16 port) {
@@ -110,7 +115,7 @@ void FeedServer::acceptConnections() {
             else
                 refuse(socket, 408);
         });
-        deadline->start(kRequestTimeoutMs);
+        deadline->start(requestTimeoutMs_);
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
 
         if (open_ > kMaxConnections) {

@@ -21,8 +21,9 @@ class QWebSocketServer;
 //
 // Promises: it reads only and serves only its built-in resources; a bad or oversized request
 // gets its 4xx and the connection is closed; at most kMaxConnections connections are open at
-// a time (more get a 503); a request head must arrive within kRequestTimeoutMs; a WebSocket
-// client whose unsent messages pile up beyond kMaxClientBacklog bytes is dropped.
+// a time (more get a 503); a request head must arrive within kRequestTimeoutMs (unless set
+// otherwise); a WebSocket client whose unsent messages pile up beyond kMaxClientBacklog bytes
+// is dropped.
 class FeedServer : public QObject {
     Q_OBJECT
   public:
@@ -33,6 +34,10 @@ class FeedServer : public QObject {
 
     explicit FeedServer(QObject* parent = nullptr);
     ~FeedServer() override;
+
+    // The time a request head (or a WebSocket handshake) has to arrive, for connections
+    // accepted from now on; tests that hold connections open on a busy machine lengthen it.
+    void setRequestTimeoutMs(int ms);
 
     // Starts listening; false when the address or port cannot be had.
     bool listen(const QHostAddress& address, quint16 port);
@@ -75,6 +80,7 @@ class FeedServer : public QObject {
     QHash<int, Resource> pages_;
     QList<QWebSocket*> clients_;
     int open_ = 0;
+    int requestTimeoutMs_ = kRequestTimeoutMs;
     std::uint64_t sequence_ = 0;
     BoardState lastState_;
     FeedLook lastLook_;

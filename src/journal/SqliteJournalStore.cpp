@@ -59,6 +59,14 @@ void SqliteJournalStore::close() {
     }
 }
 
+std::int64_t SqliteJournalStore::flushes() const {
+    return syncer_ ? syncer_->flushes() : 0;
+}
+
+bool SqliteJournalStore::flushedAll() const {
+    return !syncer_ || syncer_->caughtUp();
+}
+
 QString SqliteJournalStore::takeNotice() {
     QString n;
     n.swap(notice_);

@@ -34,6 +34,10 @@ class SqliteJournalStore final : public JournalStore {
     std::vector<JournalRow> rows(int game) override;
 
     const QString& path() const { return path_; }
+    // The syncer's flushes so far, and whether one began after the last write and has ended
+    // (true without a syncer); for tests and benchmarks.
+    std::int64_t flushes() const;
+    bool flushedAll() const;
 
   private:
     enum class OpenResult { Ok, Damaged, Failed };

@@ -29,6 +29,7 @@ WalSyncer::~WalSyncer() {
 }
 
 void WalSyncer::written(bool urgent) {
+    ++writes_;
     dirty_.store(true);
     if (urgent)
         urgent_.store(true);
@@ -80,11 +81,13 @@ void WalSyncer::run() {
                 ++wakeUps_;
                 dirty_.store(false);
                 urgent_.store(false);
+                const std::int64_t upTo = writes_.load();
                 lock.unlock();
                 // Passive: never waits for the writer; what it cannot copy now it copies
                 // next time, but the log itself is on the disk once this returns.
                 runOnce(q, checkpoint);
                 ++flushes_;
+                copied_.store(upTo);
                 lock.lock();
             }
             if (dirty_.exchange(false))

@@ -29,6 +29,10 @@ class WalSyncer {
     std::int64_t flushes() const { return flushes_.load(); }
     // How many times the thread woke, for tests: three times per flush, never while idle.
     std::int64_t wakeUps() const { return wakeUps_.load(); }
+    // Whether a flush that began after the last write has ended: the log is then wholly
+    // copied into the journal, and the next write starts it over. For tests, which wait for
+    // this instead of for a time.
+    bool caughtUp() const { return copied_.load() == writes_.load(); }
 
   private:
     void run();
@@ -41,6 +45,8 @@ class WalSyncer {
     std::atomic<bool> listening_{false}; // the thread waits for a write
     std::atomic<std::int64_t> flushes_{0};
     std::atomic<std::int64_t> wakeUps_{0};
+    std::atomic<std::int64_t> writes_{0}; // written() calls, each after its commit
+    std::atomic<std::int64_t> copied_{0}; // writes_ as it was when the last flush began
     std::mutex mutex_;
     std::condition_variable wake_;
     bool stop_ = false;

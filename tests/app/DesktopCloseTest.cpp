@@ -3,8 +3,11 @@
 // The program must end at once, end the game in its journal, and start fresh the next time;
 // on a bare X server and under a real window manager.
 #include "journal/PrivateProgram.h"
+#include "support/Patience.h"
 #include "support/XDesktop.h"
 
+#include <QDataStream>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
@@ -13,21 +16,49 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
+
+// A horn that sounds longer than the test waits for the program to end, so that ending at
+// once is told apart from waiting for the horn however slow the machine: a quiet tone as a
+// mono 16-bit WAV file, set as the user's horn in the program's settings file.
+void giveALongHorn(const PrivateProgram& user) {
+    constexpr int kRate = 8000;
+    constexpr qint64 kFrames = qint64(kRate) * (kPatienceMs + 10'000) / 1000;
+    QFile wav(user.path(QStringLiteral("long-horn.wav")));
+    wav.open(QIODevice::WriteOnly);
+    QDataStream out(&wav);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + 2 * kFrames);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(kRate) << quint32(2 * kRate)
+        << quint16(2) << quint16(16);
+    out.writeRawData("data", 4);
+    out << quint32(2 * kFrames);
+    for (qint64 i = 0; i < kFrames; ++i)
+        out << qint16(2000 * std::sin(i * 2 * M_PI * 440 / kRate));
+    wav.close();
+    QFile ini(user.path(QStringLiteral("config/PuckTally.ini")));
+    QDir().mkpath(user.path(QStringLiteral("config")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[KeySettings]\nHornFile=" + wav.fileName().toUtf8() + "\n");
+}
 
 // Whether the sound server is playing a stream now.
 bool soundPlaying() {
     QProcess pactl;
     pactl.start(QStringLiteral("pactl"),
                 {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")});
-    pactl.waitForFinished(5000);
+    pactl.waitForFinished(kPatienceMs);
     return !pactl.readAllStandardOutput().trimmed().isEmpty();
 }
 
 // The board a start shows, every field, as the program's own snapshot hook writes it.
 QJsonObject boardAtStart(PrivateProgram& user, QProcessEnvironment env) {
     env.insert(QStringLiteral("PUCKTALLY_TEST_SNAPSHOT"), user.path(QStringLiteral("start")));
-    user.run({QStringLiteral("bypass")}, env, 30000);
+    user.run({QStringLiteral("bypass")}, env);
     QFile f(user.path(QStringLiteral("start.json")));
     if (!f.open(QIODevice::ReadOnly))
         return {};
@@ -50,19 +81,20 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
     ASSERT_EQ(desktop.managed(), GetParam()) << "the window manager did not start";
     ASSERT_FALSE(soundPlaying()) << "something else plays on the sound server";
     PrivateProgram user(QStringLiteral(PUCKTALLY_PROGRAM));
+    giveALongHorn(user);
     const QProcessEnvironment env = onDesktop(user, desktop);
 
     QProcess program;
     program.setProcessEnvironment(env);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program.start(QStringLiteral(PUCKTALLY_PROGRAM), QStringList());
-    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_TRUE(program.waitForStarted(kPatienceMs));
     const qint64 pid = program.processId();
 
     // The splash window; a click on it (not on its buttons) goes on to the board.
     std::vector<XDesktop::WindowId> shown;
     ASSERT_TRUE(XDesktop::waitFor([&] { return (shown = desktop.shownWindowsOf(pid)).size() == 1; },
-                                  20000));
+                                  kPatienceMs));
     const XDesktop::WindowId splash = shown.front();
     desktop.click(desktop.geometry(splash).topLeft() + QPoint(30, 20));
     XDesktop::WindowId board = 0;
@@ -72,20 +104,21 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
             board = shown.size() == 1 && shown.front() != splash ? shown.front() : 0;
             return board != 0;
         },
-        20000))
+        kPatienceMs))
         << "the click did not lead to the board";
 
     // The clock set to five seconds, so that a restored game would show; then the horn.
     desktop.activate(board);
-    ASSERT_TRUE(XDesktop::waitFor([&] { return desktop.hasFocus(board); }, 10000));
+    ASSERT_TRUE(XDesktop::waitFor([&] { return desktop.hasFocus(board); }, kPatienceMs));
     for (const char* key : {"5", "Return", "g"})
         desktop.stroke(key);
-    ASSERT_TRUE(XDesktop::waitFor(&soundPlaying, 10000)) << "the horn did not sound";
+    ASSERT_TRUE(XDesktop::waitFor(&soundPlaying, kPatienceMs)) << "the horn did not sound";
 
     QElapsedTimer closing;
     closing.start();
     desktop.closeWindow(board);
-    const bool ended = program.waitForFinished(2000);
+    // Well before the horn would have ended.
+    const bool ended = program.waitForFinished(kPatienceMs);
     if (!ended)
         program.kill();
     ASSERT_TRUE(ended) << "still running " << closing.elapsed() << " ms after the close";
@@ -100,6 +133,7 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
 
     const QJsonObject next = boardAtStart(user, env);
     PrivateProgram newUser(QStringLiteral(PUCKTALLY_PROGRAM));
+    giveALongHorn(newUser);
     const QJsonObject fresh = boardAtStart(newUser, onDesktop(newUser, desktop));
     ASSERT_FALSE(fresh.isEmpty());
     EXPECT_EQ(fresh.value(QStringLiteral("clock")).toString(), QStringLiteral("10:00"));

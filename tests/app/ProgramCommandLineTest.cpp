@@ -32,7 +32,7 @@ TEST_P(ProgramCommandLine, AnswersWithoutADisplay) {
     QProcessEnvironment env = program.environment();
     for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(var);
-    const PrivateProgram::Run r = program.run(c.args, env, 10000);
+    const PrivateProgram::Run r = program.run(c.args, env);
     ASSERT_TRUE(r.finished) << r.err.toStdString();
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
     EXPECT_TRUE(startsWith(r.out, c.out)) << r.out.toStdString();

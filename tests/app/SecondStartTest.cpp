@@ -2,17 +2,20 @@
 // front and ends without touching its game; a running board that hangs is given up on in
 // time; one that was killed leaves nothing that keeps the next start from running.
 #include "journal/PrivateProgram.h"
+#include "support/Patience.h"
 #include "support/SignalProcess.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <optional>
 #include <ostream>
 
 namespace {
 
 // The program's own wait for a running board that does not answer.
-constexpr qint64 kWaitMs = 5000;
+constexpr int kWaitMs = 5000;
 
 struct FirstCase {
     const char* name;
@@ -48,27 +51,32 @@ class SecondStart : public ::testing::TestWithParam<FirstCase> {
         env.insert("PUCKTALLY_TEST_STATE", program.path("state.json"));
         first.setProcessEnvironment(env);
         first.start(PUCKTALLY_PROGRAM, GetParam().args);
-        if (!first.waitForStarted(10000))
+        if (!first.waitForStarted(kPatienceMs))
             return false;
         const bool onBoard = GetParam().args.contains("bypass");
-        for (int i = 0; i < 400; ++i) {
+        QElapsedTimer waited;
+        waited.start();
+        do {
             if (QFile::exists(program.path("journal/pucktally.lock")) &&
                 (!onBoard || QFile::exists(program.path("state.json"))))
                 return true;
             QThread::msleep(50);
-        }
+        } while (waited.elapsed() < kPatienceMs);
         return false;
     }
 
-    // A later start that would score for the home team if it ran a board of its own.
-    PrivateProgram::Run startAgain() {
+    // A later start that would score for the home team if it ran a board of its own, waiting
+    // `waitMs` for the running board's answer, or the program's own wait.
+    PrivateProgram::Run startAgain(std::optional<int> waitMs = std::nullopt) {
         QFile script(program.path("goal.txt"));
         script.open(QIODevice::WriteOnly);
         script.write("HomeBack 7\nHomeBack Enter\n");
         script.close();
         QProcessEnvironment env = program.environment();
         env.insert("PUCKTALLY_TEST_SCRIPT", program.path("goal.txt"));
-        return program.run({"bypass"}, env, 3 * kWaitMs);
+        if (waitMs)
+            env.insert("PUCKTALLY_TEST_CLAIM_WAIT_MS", QString::number(*waitMs));
+        return program.run({"bypass"}, env, waitMs.value_or(kWaitMs) + kPatienceMs);
     }
 
     // The latest game's sheet, read through the program beside the running board.
@@ -92,11 +100,11 @@ class SecondStart : public ::testing::TestWithParam<FirstCase> {
 
 TEST_P(SecondStart, ShowsTheRunningBoardAndEnds) {
     ASSERT_TRUE(startFirst());
-    const PrivateProgram::Run second = startAgain();
+    // Answered in time however busy the machine: the exit code and the words say it was.
+    const PrivateProgram::Run second = startAgain(kPatienceMs);
     ASSERT_TRUE(second.finished) << "the second start ran on";
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(second.err.contains("already runs a board")) << second.err.toStdString();
-    EXPECT_LT(second.ms, kWaitMs) << "the running board answered late";
     EXPECT_EQ(first.state(), QProcess::Running);
 
     // The journal is read beside the running board and holds nothing of the second start.
@@ -117,21 +125,22 @@ TEST_P(SecondStart, GivesUpOnARunningBoardThatHangs) {
     ASSERT_TRUE(signalProcess(first, SIGSTOP));
     // Stopped for certain before the second start asks it: a stop takes effect
     // asynchronously, and a busy machine may let the first answer in between.
-    ASSERT_TRUE(stoppedWithin(first.processId(), 10000)) << "the first start did not stop";
+    ASSERT_TRUE(stoppedWithin(first.processId(), kPatienceMs)) << "the first start did not stop";
     const PrivateProgram::Run second = startAgain();
     signalProcess(first, SIGCONT);
     ASSERT_TRUE(second.finished) << "the second start ran on";
     EXPECT_EQ(second.exitCode, 1);
     EXPECT_TRUE(second.err.contains("did not answer")) << second.err.toStdString();
+    // Waited its time; that it then gave up, `finished` tells (the run was given the wait
+    // and kPatienceMs).
     EXPECT_GE(second.ms, kWaitMs - 100);
-    EXPECT_LT(second.ms, 2 * kWaitMs);
     EXPECT_EQ(first.state(), QProcess::Running);
 }
 
 TEST_P(SecondStart, StartsAfterTheRunningBoardWasKilled) {
     ASSERT_TRUE(startFirst());
     signalProcess(first, SIGKILL);
-    first.waitForFinished(5000);
+    first.waitForFinished(kPatienceMs);
     ASSERT_TRUE(QFile::exists(program.path("journal/pucktally.lock")));
     QProcessEnvironment env = program.environment();
     env.insert("PUCKTALLY_TEST_SNAPSHOT", program.path("shown"));

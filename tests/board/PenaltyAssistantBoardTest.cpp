@@ -5,6 +5,7 @@
 #include "display/PictureBox.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
+#include "support/Patience.h"
 
 #include <QTest>
 #include <memory>
@@ -59,7 +60,7 @@ class PenaltyAssistantBoardTest : public QObject {
         board = std::make_unique<frmScoreBoard>(settings, time);
         board->setPenaltyRules(penalties::rulesFor(RuleBook::Iihf));
         board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(board.get(), kPatienceMs));
         box(EntryBox::TimeBack)->setFocus(Qt::OtherFocusReason);
     }
     void cleanup() { board.reset(); }
@@ -197,7 +198,7 @@ class PenaltyAssistantBoardTest : public QObject {
         FakeTimeSource plainTime;
         frmScoreBoard plain(plainSettings, plainTime);
         plain.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QVERIFY(QTest::qWaitForWindowExposed(&plain, kPatienceMs));
         for (frmScoreBoard* b : {board.get(), &plain})
             enterPenalty(b->entryBox(EntryBox::TimeBack), "h7m");
         QVERIFY(board->logic().state() == plain.logic().state());

@@ -92,7 +92,8 @@ class RealKeysTest : public QObject {
         }
         QTRY_COMPARE_WITH_TIMEOUT(digits(FieldId::PenaltyPH2), (std::vector<int>{8, -1}),
                                   kPatienceMs);
-        QVERIFY(board->windowTitle().contains(QStringLiteral("H waits 9")));
+        QTRY_VERIFY_WITH_TIMEOUT(board->windowTitle().contains(QStringLiteral("H waits 9")),
+                                 kPatienceMs);
         strokes({XK_s});
         QTRY_VERIFY_WITH_TIMEOUT(board->clockTimer().isEnabled(), kPatienceMs);
     }

@@ -5,6 +5,7 @@
 #include "display/PolyLED.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
+#include "support/Patience.h"
 
 #include <QApplication>
 #include <QTest>
@@ -35,7 +36,7 @@ class TickObserversTest : public QObject {
         settings = Settings();
         board = std::make_unique<frmScoreBoard>(settings, time);
         board->show();
-        QVERIFY(QTest::qWaitForWindowExposed(board.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(board.get(), kPatienceMs));
         for (PolyLED* cell : board->ledField(FieldId::Time).cells())
             cell->installEventFilter(this);
         connect(board.get(), &frmScoreBoard::boardChanged, this, [this] {

@@ -260,21 +260,6 @@ class FeedServerTest : public QObject {
         QCOMPARE(fetchState().value("format"), QJsonValue(1)); // still serving
     }
 
-    void connectionsAreCapped() {
-        std::vector<std::unique_ptr<QTcpSocket>> held;
-        for (int i = 0; i < FeedServer::kMaxConnections; ++i) {
-            held.push_back(std::make_unique<QTcpSocket>());
-            held.back()->connectToHost(QHostAddress::LocalHost, feed_->port());
-            QVERIFY(held.back()->waitForConnected(kPatienceMs));
-        }
-        QTest::qWait(200);
-        QCOMPARE(statusLineFor(feed_->port(), "GET /state.json HTTP/1.1\r\n\r\n"),
-                 QByteArray("HTTP/1.1 503 Service Unavailable"));
-        held.clear();
-        QTRY_COMPARE_WITH_TIMEOUT(statusLineFor(feed_->port(), "GET /state.json HTTP/1.1\r\n\r\n"),
-                                  QByteArray("HTTP/1.1 200 OK"), kPatienceMs);
-    }
-
     void slowLiveClientIsDropped() {
         FeedServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, 0));

@@ -180,10 +180,10 @@ class HelpWindowTest : public QObject {
         frmHelp help(path("none.rtf"));
         help.resize(600, 500);
         help.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QVERIFY(QTest::qWaitForWindowExposed(&help, kPatienceMs));
         const QSize frame = help.frameGeometry().size() - help.size();
         help.resize(requested - frame);
-        QTRY_COMPARE(help.frameGeometry().size(), outer);
+        QTRY_COMPARE_WITH_TIMEOUT(help.frameGeometry().size(), outer, kPatienceMs);
         QCOMPARE(help.viewer()->geometry(), expectedFor(help).viewer);
     }
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Patience.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -34,7 +36,7 @@ class PrivateProgram {
         QString err;
         qint64 ms = 0;
     };
-    Run run(const QStringList& args, const QProcessEnvironment& env, int timeoutMs = 20000) {
+    Run run(const QStringList& args, const QProcessEnvironment& env, int timeoutMs = kPatienceMs) {
         QProcess p;
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(dir_.path());
@@ -53,7 +55,9 @@ class PrivateProgram {
         r.err = QString::fromLocal8Bit(p.readAllStandardError());
         return r;
     }
-    Run run(const QStringList& args, int timeoutMs = 20000) { return run(args, env_, timeoutMs); }
+    Run run(const QStringList& args, int timeoutMs = kPatienceMs) {
+        return run(args, env_, timeoutMs);
+    }
 
   protected:
     QString program_;

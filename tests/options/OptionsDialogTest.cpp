@@ -160,8 +160,8 @@ class OptionsDialogTest : public QObject {
     // Activates the dialog on tab `tab` and presses Tab from "&Ok" until `target` has the focus.
     bool tabTo(int tab, QWidget* target) {
         QApplication::setActiveWindow(dialog.get());
-        if (!QTest::qWaitForWindowActive(dialog.get()) ||
-            !QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }))
+        if (!QTest::qWaitForWindowActive(dialog.get(), kPatienceMs) ||
+            !QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, kPatienceMs))
             return false;
         find<QTabWidget>("SSTab1")->setCurrentIndex(tab);
         for (int i = 0; i < 80 && QApplication::focusWidget() != target; ++i)
@@ -483,7 +483,7 @@ class OptionsDialogTest : public QObject {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
 
         if (button == "cmdOk" || button == "cmdCancel") {
-            QTRY_VERIFY(!dialog->isVisible());
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kPatienceMs);
             const bool ok = button == "cmdOk";
             QCOMPARE(dialog->result(), ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
             QCOMPARE(store.saves(), ok ? saved(settings) : QStringList());
@@ -538,7 +538,7 @@ class OptionsDialogTest : public QObject {
         QFETCH(int, key);
         QVERIFY(tabTo(tab, find<QWidget>(control.toLatin1().constData())));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-        QTRY_VERIFY(!dialog->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), kPatienceMs);
         QCOMPARE(dialog->result(), int(QDialog::Accepted));
         QCOMPARE(store.saves(), saved(settings));
     }

@@ -1,8 +1,9 @@
 // The real sound player on a real audio server (the private one the test script
 // starts, with a null output): the shipped sounds reach the server whole and
-// after the play, recorded from the output's monitor, and every play ends once,
-// even when the output stalls. How soon a sound starts and how soon its end is
-// told depend on how busy the machine is; bench_sound_start measures those.
+// once, after silence, recorded from the output's monitor, and every play ends
+// once, even when the output stalls. How soon a sound starts and how soon its end
+// is told depend on how busy the machine is (bench_sound_start measures those), as
+// does whether a starved output falls silent for a while inside it.
 #include "sound/QtSoundPlayer.h"
 #include "sound/WavSound.h"
 #include "support/Patience.h"
@@ -27,7 +28,8 @@ QString shipped(const char* name) {
 bool pactl(const QString& args) {
     QProcess p;
     p.start(QStringLiteral("pactl"), args.split(QLatin1Char(' ')));
-    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return p.waitForFinished(kPatienceMs) && p.exitStatus() == QProcess::NormalExit &&
+           p.exitCode() == 0;
 }
 
 // Records the default output's monitor while a silent stream keeps that output
@@ -121,7 +123,9 @@ class SoundPlayerAudioTest : public QObject {
         QFETCH(QString, path);
         MonitorRecording recording;
         QTRY_VERIFY_WITH_TIMEOUT(recording.ms() >= 300, kPatienceMs);
-        const qint64 playedAt = recording.ms();
+        // Silent before the play, as far as the recorder has delivered (a busy recorder
+        // delivers late, so where the play falls in the recording is not known).
+        QCOMPARE(recording.loudness().firstMs, -1);
         open(path);
         QSignalSpy finished(&player, &SoundPlayer::finished);
         player.Play();
@@ -130,12 +134,11 @@ class SoundPlayerAudioTest : public QObject {
                                  kPatienceMs);
 
         const MonitorRecording::Loudness heard = recording.loudness();
-        qInfo("heard %d ms of %lld ms, from %lld ms after the play on; finished after %lld ms",
-              heard.ms, lengthMs, heard.firstMs - playedAt, finishedAfter);
-        // Nothing before the play: the recording's clock counts whole windows, so
-        // the sound may begin in the window the play was started in.
-        QVERIFY(heard.firstMs >= playedAt - 10);
-        // Whole: all of it, and nothing more than its own length.
+        qInfo("heard %d ms of %lld ms, from %lld ms to %lld ms of the recording; finished after "
+              "%lld ms",
+              heard.ms, lengthMs, heard.firstMs, heard.lastMs + 10, finishedAfter);
+        // Whole: all of it, and nothing more than its own length, so it was played once. (A
+        // starved output may fall silent inside it: silence is not counted.)
         QVERIFY(heard.ms >= lengthMs * 9 / 10 && heard.ms <= lengthMs + 100);
         QCOMPARE(finished.count(), 1);
     }

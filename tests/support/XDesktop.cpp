@@ -1,5 +1,7 @@
 #include "support/XDesktop.h"
 
+#include "support/Patience.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
@@ -40,7 +42,7 @@ XDesktop::XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors)
                      .arg(size.width())
                      .arg(size.height())
                      .arg(displayFile)});
-    waitFor([&] { return QFile(displayFile).size() > 0; }, 10000);
+    waitFor([&] { return QFile(displayFile).size() > 0; }, kPatienceMs);
     QFile f(displayFile);
     if (f.open(QIODevice::ReadOnly))
         name_ = QStringLiteral(":") + QString::fromLatin1(f.readAll()).trimmed();
@@ -57,9 +59,10 @@ XDesktop::XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors)
     if (display_ && withWindowManager) {
         wm_.setProcessEnvironment(environment());
         wm_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
-        wm_.waitForStarted(10000);
+        wm_.waitForStarted(kPatienceMs);
         // The manager announces itself on the root window once it manages the screen.
-        waitFor([&] { return windowProperty(root(), "_NET_SUPPORTING_WM_CHECK") != 0; }, 10000);
+        waitFor([&] { return windowProperty(root(), "_NET_SUPPORTING_WM_CHECK") != 0; },
+                kPatienceMs);
     }
 }
 
