@@ -3,8 +3,10 @@
 #include "platform/LocalSocketPlace.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QThread>
@@ -63,6 +65,16 @@ SingleInstance::Claim SingleInstance::claim(int waitMs) {
             listen();
             return Claim::First;
         }
+        // A lock whose content cannot be read: a holder on its way in, between making the
+        // file and writing its process id, or one killed (or cut off by a power failure)
+        // just then, whose empty lock would keep every later start out for good.
+        if (!lockReadable()) {
+            if (unreadableForLong())
+                lock_.removeStaleLockFile();
+            else
+                QThread::msleep(50);
+            continue;
+        }
         switch (askHolder(deadline)) {
         case Answer::Shown:
             return Claim::Shown;
@@ -77,6 +89,23 @@ SingleInstance::Claim SingleInstance::claim(int waitMs) {
     problem_ =
         QStringLiteral("The running board did not answer within %1 seconds.").arg(waitMs / 1000.0);
     return Claim::NoAnswer;
+}
+
+bool SingleInstance::lockReadable() const {
+    qint64 pid = 0;
+    QString host, application;
+    return lock_.getLockInfo(&pid, &host, &application);
+}
+
+// A holder writes its lock's content right after making the file: a lock still unreadable a
+// while after it was made was abandoned.
+bool SingleInstance::unreadableForLong() const {
+    const QDateTime made = QFileInfo(lockPath()).lastModified();
+    return made.isValid() && made.msecsTo(QDateTime::currentDateTime()) > kUnreadableLockMs;
+}
+
+QString SingleInstance::lockPath() const {
+    return QDir(folder_).filePath(QStringLiteral("pucktally.lock"));
 }
 
 void SingleInstance::listen() {

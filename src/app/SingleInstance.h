@@ -35,6 +35,8 @@ class SingleInstance : public QObject {
     static QString serverName(const QString& folder);
 
     static constexpr int kWaitMs = 5000;
+    // How long a lock may stay without its content before it counts as abandoned.
+    static constexpr int kUnreadableLockMs = 2000;
 
   signals:
     // A later start asks for the program's window; the answer goes out when this returns.
@@ -47,6 +49,9 @@ class SingleInstance : public QObject {
     // One request to the lock's holder to show its window.
     enum class Answer { Shown, Silent, Absent };
     Answer askHolder(const QDeadlineTimer& deadline);
+    bool lockReadable() const;
+    bool unreadableForLong() const;
+    QString lockPath() const;
 
     QString folder_;
     QLockFile lock_;

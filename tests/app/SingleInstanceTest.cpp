@@ -9,6 +9,7 @@
 #include "support/Patience.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -131,6 +132,33 @@ class SingleInstanceTest : public QObject {
         QVERIFY(next.problem().isEmpty());
         // And it is the holder now.
         QCOMPARE(claimFromAnotherThread(dir.path(), kPatienceMs), Claim::Shown);
+    }
+
+    // A lock without its content: made by a holder killed, or cut off by a power failure,
+    // between making the file and writing its process id; or by a holder on its way in.
+    void lockWithoutContent_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("madeSecondsAgo");
+        QTest::addColumn<bool>("takenOver");
+        QTest::newRow("empty, left long ago") << QByteArray() << 60 << true;
+        QTest::newRow("cut short, left long ago") << QByteArray("12") << 60 << true;
+        // Made "in the future" stays young however slowly this test runs.
+        QTest::newRow("empty, its holder on its way in") << QByteArray() << -3600 << false;
+    }
+    void lockWithoutContent() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, madeSecondsAgo);
+        QFETCH(bool, takenOver);
+        QTemporaryDir dir;
+        QFile lock(QDir(dir.path()).filePath(QStringLiteral("pucktally.lock")));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(content);
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-madeSecondsAgo),
+                                 QFileDevice::FileModificationTime));
+        lock.close();
+        SingleInstance next(dir.path());
+        QCOMPARE(next.claim(takenOver ? kPatienceMs : 500),
+                 takenOver ? Claim::First : Claim::NoAnswer);
     }
 
     void journalsOfOtherFoldersDoNotMeet() {
