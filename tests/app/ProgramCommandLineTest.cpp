@@ -2,7 +2,12 @@
 // it answers and ends without a display, before any window could be opened.
 #include "journal/PrivateProgram.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTcpServer>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -74,3 +79,43 @@ TEST(ProgramCommandLineHelp, DescribesEveryOption) {
 }
 
 } // namespace
+
+// A live feed whose port another program already holds: the board runs on without it, and the
+// timekeeper is told where he looks (here the console), not only on standard error.
+TEST(ProgramFeed, APortAlreadyTakenIsToldToTheTimekeeper) {
+    QTcpServer other;
+    ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
+    PrivateProgram program(PUCKTALLY_PROGRAM);
+    {
+        QSettings stored(program.path(QStringLiteral("config/PuckTally.ini")),
+                         QSettings::IniFormat);
+        stored.setValue("Screens/Console", QStringLiteral("1"));
+    }
+    QFile script(program.path(QStringLiteral("keys.txt")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("TimeBack Space\n"); // any key: the console reads the board again
+    script.close();
+    QProcessEnvironment env = program.environment();
+    env.insert("PUCKTALLY_TEST_SCRIPT", script.fileName());
+    env.insert("PUCKTALLY_TEST_CONSOLE", program.path(QStringLiteral("console.txt")));
+    QProcess board;
+    board.setProcessEnvironment(env);
+    board.start(PUCKTALLY_PROGRAM, {QStringLiteral("bypass"), QStringLiteral("--feed"),
+                                    QStringLiteral("127.0.0.1:%1").arg(other.serverPort())});
+    ASSERT_TRUE(board.waitForStarted(kPatienceMs));
+    QString told;
+    for (QElapsedTimer waited; !waited.isValid() || waited.elapsed() < kPatienceMs;) {
+        if (!waited.isValid())
+            waited.start();
+        QFile console(program.path(QStringLiteral("console.txt")));
+        if (console.open(QIODevice::ReadOnly))
+            told = QString::fromUtf8(console.readAll());
+        if (told.contains(QLatin1String("Live feed not started")))
+            break;
+        QThread::msleep(50);
+    }
+    EXPECT_TRUE(told.contains(QLatin1String("Live feed not started"))) << told.toStdString();
+    EXPECT_EQ(board.state(), QProcess::Running);
+    board.kill();
+    board.waitForFinished(kPatienceMs);
+}
