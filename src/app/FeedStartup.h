@@ -17,6 +17,6 @@ FeedSettings takeLiveFeedOptions(QStringList& args, const SettingsStore& store);
 
 // Ties a live feed to `board` and starts it when `feed` says so. When the options dialog
 // stores changed feed settings, the feed follows them. A port it cannot have is reported on
-// the console and the board runs on without the feed.
+// standard error and to the timekeeper (tellOperator), and the board runs on without the feed.
 std::unique_ptr<LiveFeed> startLiveFeed(const FeedSettings& feed, const Settings& settings,
                                         const SettingsStore& store, frmScoreBoard& board);
