@@ -1,8 +1,8 @@
 // What a running game clock costs the whole program, measured from outside: the programs
 // named with --program start side by side on the current X display, each with a private home
 // and journal and N live-feed clients on WebSockets; the probe starts their clocks with the
-// start key (xdotool), and reads each process's CPU time (the scheduler's count of its threads' time)
-// per second of wall time while the clocks run and while they stand, and its resident memory
+// start key (xdotool), and reads each process's CPU time (the scheduler's count of its threads'
+// time) per second of wall time while the clocks run and while they stand, and its resident memory
 // (VmRSS) over the run. Rounds repeat the whole; the medians come last.
 //
 //   Xvfb :7 -screen 0 1920x1080x24 -nolisten tcp &
