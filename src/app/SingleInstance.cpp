@@ -100,12 +100,8 @@ bool SingleInstance::lockReadable() const {
 // A holder writes its lock's content right after making the file: a lock still unreadable a
 // while after it was made was abandoned.
 bool SingleInstance::unreadableForLong() const {
-    const QDateTime made = QFileInfo(lockPath()).lastModified();
+    const QDateTime made = QFileInfo(lock_.fileName()).lastModified();
     return made.isValid() && made.msecsTo(QDateTime::currentDateTime()) > kUnreadableLockMs;
-}
-
-QString SingleInstance::lockPath() const {
-    return QDir(folder_).filePath(QStringLiteral("pucktally.lock"));
 }
 
 void SingleInstance::listen() {

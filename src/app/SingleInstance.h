@@ -51,7 +51,6 @@ class SingleInstance : public QObject {
     Answer askHolder(const QDeadlineTimer& deadline);
     bool lockReadable() const;
     bool unreadableForLong() const;
-    QString lockPath() const;
 
     QString folder_;
     QLockFile lock_;

@@ -156,7 +156,7 @@ void ConsoleWindow::refresh(bool tickOnly) {
     while (boardEvents_.size() > kEventsKept)
         boardEvents_.removeFirst();
     last_ = now;
-    showEvents();
+    showEvents(now.resetTenths);
     emit refreshed();
 }
 
@@ -169,13 +169,13 @@ void ConsoleWindow::showBench(const penalties::AssistedBoard& assisted) {
 
 // With the penalty assistant on, the list is what it was told, and any line of it can be
 // changed or taken out; without it, what the board's changes meant.
-void ConsoleWindow::showEvents() {
+void ConsoleWindow::showEvents(std::int64_t resetTenths) {
     const penalties::AssistedBoard* assisted = board_.penaltyAssistant();
     QStringList lines = boardEvents_;
     if (assisted) {
         lines.clear();
         const std::vector<penalties::ToldEvent> told = assisted->assistant().told();
-        const std::vector<GameMoment> moments = momentsOf(told, board_.logic().state().resetTenths);
+        const std::vector<GameMoment> moments = momentsOf(told, resetTenths);
         for (std::size_t i = 0; i < told.size(); ++i)
             lines << toldEventLine(told[i], moments[i]);
     }
@@ -275,7 +275,6 @@ void ConsoleWindow::forwardKey(QKeyEvent* event) {
                    event->nativeVirtualKey(), event->nativeModifiers(), event->text(),
                    event->isAutoRepeat(), event->count());
     QCoreApplication::sendEvent(board_.keyTarget(), &copy);
-    refresh();
 }
 
 void ConsoleWindow::closeEvent(QCloseEvent* event) {

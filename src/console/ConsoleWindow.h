@@ -49,7 +49,7 @@ class ConsoleWindow : public QWidget {
 
   private:
     void forwardKey(QKeyEvent* event);
-    void showEvents();
+    void showEvents(std::int64_t resetTenths);
     void updateButtons();
     void showBench(const penalties::AssistedBoard& assisted);
     static void setText(QLabel* label, const QString& text);

@@ -8,15 +8,6 @@ using penalties::ToldEvent;
 
 namespace {
 
-// The game time at which the period of event `index` began: the last period end before it.
-long long periodStart(const std::vector<ToldEvent>& events, std::size_t index) {
-    long long start = 0;
-    for (std::size_t i = 0; i < index && i < events.size(); ++i)
-        if (events[i].kind == ToldEvent::Kind::PeriodEnd)
-            start = events[i].at;
-    return start;
-}
-
 QString teamLetter(penalties::Team team) {
     return team == penalties::Team::Home ? QStringLiteral("H") : QStringLiteral("V");
 }
@@ -39,9 +30,12 @@ std::vector<GameMoment> momentsOf(const std::vector<ToldEvent>& events, long lon
 
 std::optional<long long> gameTimeAt(const std::vector<ToldEvent>& events, std::size_t index,
                                     long long clockTenths, long long resetTenths) {
-    if (clockTenths < 0 || clockTenths > resetTenths)
+    if (clockTenths < 0 || clockTenths > resetTenths || index >= events.size())
         return std::nullopt;
-    return periodStart(events, index) + (resetTenths - clockTenths);
+    // The event's period began where its clock read the reset value.
+    const long long periodStart =
+        events[index].at - (resetTenths - momentsOf(events, resetTenths)[index].clockTenths);
+    return periodStart + (resetTenths - clockTenths);
 }
 
 QString clockReading(long long tenths) {

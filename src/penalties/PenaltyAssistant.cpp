@@ -184,34 +184,39 @@ bool PenaltyAssistant::redo() {
     return true;
 }
 
+// One action as the operator told it.
+ToldEvent PenaltyAssistant::toldOf(const Action& a) {
+    ToldEvent e;
+    e.at = a.at;
+    if (a.whistle) {
+        e.kind = ToldEvent::Kind::Whistle;
+    } else if (a.type == PenaltyEvent::Type::Assess) {
+        e.kind = a.signalled ? ToldEvent::Kind::Signalled : ToldEvent::Kind::Penalty;
+        e.team = a.penalty.team;
+        e.player = a.penalty.player;
+        e.penalty = a.penalty.kind;
+        e.servedBy = a.penalty.servedBy;
+    } else if (a.type == PenaltyEvent::Type::Goal) {
+        e.kind = ToldEvent::Kind::Goal;
+        e.team = a.scorer;
+        e.penaltyShot = a.penaltyShot;
+    } else {
+        e.kind = ToldEvent::Kind::PeriodEnd;
+    }
+    return e;
+}
+
 std::vector<ToldEvent> PenaltyAssistant::told() const {
     std::vector<ToldEvent> list;
-    for (const Action& a : actions_) {
-        ToldEvent e;
-        e.at = a.at;
-        if (a.whistle) {
-            e.kind = ToldEvent::Kind::Whistle;
-        } else if (a.type == PenaltyEvent::Type::Assess) {
-            e.kind = a.signalled ? ToldEvent::Kind::Signalled : ToldEvent::Kind::Penalty;
-            e.team = a.penalty.team;
-            e.player = a.penalty.player;
-            e.penalty = a.penalty.kind;
-            e.servedBy = a.penalty.servedBy;
-        } else if (a.type == PenaltyEvent::Type::Goal) {
-            e.kind = ToldEvent::Kind::Goal;
-            e.team = a.scorer;
-            e.penaltyShot = a.penaltyShot;
-        } else {
-            e.kind = ToldEvent::Kind::PeriodEnd;
-        }
-        list.push_back(e);
-    }
+    list.reserve(actions_.size());
+    for (const Action& a : actions_)
+        list.push_back(toldOf(a));
     return list;
 }
 
 bool PenaltyAssistant::correct(std::size_t index, const ToldEvent& corrected) {
-    if (index >= actions_.size() || told()[index].kind != corrected.kind || corrected.at < 0 ||
-        corrected.at > elapsed_)
+    if (index >= actions_.size() || toldOf(actions_[index]).kind != corrected.kind ||
+        corrected.at < 0 || corrected.at > elapsed_)
         return false;
     std::vector<Action> actions = actions_;
     Action& a = actions[index];

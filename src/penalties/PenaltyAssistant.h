@@ -129,6 +129,7 @@ class PenaltyAssistant {
     bool add(const Action& action);
     bool joinsStoppage(const Action& action) const;
     bool replaceActions(std::vector<Action> actions);
+    static ToldEvent toldOf(const Action& action);
     void rebuild();
     static std::vector<PenaltyEvent> eventsOf(const std::vector<Action>& actions,
                                               long long elapsed);
