@@ -21,9 +21,6 @@ struct Step {
 Step give(Team team, int player, PenaltyKind kind) {
     return {Step::Give, {team, player, kind, -1}};
 }
-Step giveServed(Team team, int player, PenaltyKind kind, int servedBy) {
-    return {Step::Give, {team, player, kind, servedBy}};
-}
 Step run(int tenths) {
     return {Step::Run, {}, tenths};
 }
@@ -256,26 +253,19 @@ TEST(PenaltyAssistant, ClockTextRoundsUpToWholeSeconds) {
         EXPECT_EQ(clockText(tenths), text) << tenths;
 }
 
-// Each row: a game typed with one mistake, the timekeeper's correction, and the same game typed
-// right the first time, which the corrected game must equal in every rule book.
-using Fix = std::function<bool(PenaltyAssistant&)>;
-
+// Each row: a game typed with one mistake and the timekeeper's fix of its event `index`; the
+// fixed game must equal the same game typed right, in every rule book. A row with no game
+// typed right is refused: the game, and what waits for redo, stay as they were.
 struct CorrectionRow {
     const char* name;
     std::vector<Step> typed;
-    Fix fix;
+    std::size_t index;
+    std::function<void(ToldEvent&)> edit; // null: the event is taken out
     std::vector<Step> right;
 };
-
-Fix change(std::size_t index, const std::function<void(ToldEvent&)>& edit) {
-    return [index, edit](PenaltyAssistant& assistant) {
-        ToldEvent event = assistant.told().at(index);
-        edit(event);
-        return assistant.correct(index, event);
-    };
-}
-Fix removal(std::size_t index) {
-    return [index](PenaltyAssistant& assistant) { return assistant.remove(index); };
+CorrectionRow fix(const char* name, std::vector<Step> typed, std::size_t index,
+                  std::function<void(ToldEvent&)> edit, std::vector<Step> right = {}) {
+    return {name, std::move(typed), index, std::move(edit), std::move(right)};
 }
 
 std::string clocksOf(const PenaltyAssistant& assistant) {
@@ -285,102 +275,78 @@ std::string clocksOf(const PenaltyAssistant& assistant) {
     return text;
 }
 
-class AssistantCorrection : public testing::TestWithParam<CorrectionRow> {};
+class PenaltyAssistantCorrection : public testing::TestWithParam<CorrectionRow> {};
 
-TEST_P(AssistantCorrection, EqualsTheGameTypedRight) {
+TEST_P(PenaltyAssistantCorrection, EqualsTheGameTypedRight) {
+    const CorrectionRow& row = GetParam();
+    const bool refused = row.right.empty();
     for (RuleBook book :
          {RuleBook::Iihf, RuleBook::UsaHockey, RuleBook::HockeyCanada, RuleBook::Nhl}) {
         SCOPED_TRACE("rule book " + std::to_string(static_cast<int>(book)));
-        PenaltyAssistant corrected(rulesFor(book));
-        PenaltyAssistant right(rulesFor(book));
-        play(corrected, GetParam().typed);
-        play(right, GetParam().right);
-        ASSERT_FALSE(corrected.state() == right.state()) << "the mistake does not show";
-        corrected.periodEnd();
-        corrected.undo(); // something waits for redo
-        ASSERT_TRUE(GetParam().fix(corrected));
+        PenaltyAssistant corrected(rulesFor(book)), right(rulesFor(book)), loaded(rulesFor(book));
+        play(corrected, row.typed);
+        play(right, refused ? row.typed : row.right);
+        ASSERT_EQ(corrected.state() == right.state(), refused) << "the mistake does not show";
+        play(corrected, {kEnd, kUndo}); // something waits for redo
+        const std::vector<ToldEvent> told = corrected.told();
+        ToldEvent event = row.index < told.size() ? told[row.index] : ToldEvent{};
+        if (row.edit)
+            row.edit(event);
+        EXPECT_NE(row.edit ? corrected.correct(row.index, event) : corrected.remove(row.index),
+                  refused);
         EXPECT_TRUE(corrected.state() == right.state());
         EXPECT_EQ(clocksOf(corrected), clocksOf(right));
         // Every other event is still there, at its game time: the goals after it too.
         EXPECT_EQ(corrected.save(), right.save());
-        EXPECT_FALSE(corrected.canRedo());
+        EXPECT_EQ(corrected.canRedo(), refused);
         // The board's undo keeps the corrected game as save() writes it.
-        PenaltyAssistant loaded(rulesFor(book));
         ASSERT_TRUE(loaded.load(corrected.save(), corrected.elapsed()));
         EXPECT_TRUE(loaded.state() == right.state());
     }
 }
 
-constexpr PenaltyKind kDouble = PenaltyKind::DoubleMinor;
+const Step kH7 = give(H, 7, kMinor);
+const Step kGoalV = goalBy(V);
+const Step kServed12{Step::Give, {H, 7, PenaltyKind::MinorPlusMisconduct, 12}};
+const Step kServed21{Step::Give, {H, 7, PenaltyKind::MinorPlusMisconduct, 21}};
+// 0: H 7 at 0; 1: V's goal at 300; 2: V 9 signalled at 400; 3: the whistle at 420.
+const std::vector<Step> kRefusing{kH7,     run(300), kGoalV, run(100), signal(V, 9, kMinor),
+                                  run(20), kWhistle};
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, AssistantCorrection,
-    testing::Values(
-        CorrectionRow{"WrongTeam",
-                      {give(V, 7, kMinor), run(300), goalBy(V), run(100)},
-                      change(0, [](ToldEvent& e) { e.team = H; }),
-                      {give(H, 7, kMinor), run(300), goalBy(V), run(100)}},
-        CorrectionRow{"WrongPlayer",
-                      {give(H, 7, kMinor), run(100), give(H, 8, kMinor), run(50)},
-                      change(1, [](ToldEvent& e) { e.player = 7; }),
-                      {give(H, 7, kMinor), run(100), give(H, 7, kMinor), run(50)}},
-        // A minor typed where a double minor was given, with two goals after it.
-        CorrectionRow{"WrongKindKeepsBothGoalsAfterIt",
-                      {give(H, 7, kMinor), run(300), goalBy(V), run(200), goalBy(H), run(100)},
-                      change(0, [](ToldEvent& e) { e.penalty = kDouble; }),
-                      {give(H, 7, kDouble), run(300), goalBy(V), run(200), goalBy(H), run(100)}},
-        CorrectionRow{"WrongTeamMateServes",
-                      {giveServed(H, 7, PenaltyKind::MinorPlusMisconduct, 12), run(100)},
-                      change(0, [](ToldEvent& e) { e.servedBy = 21; }),
-                      {giveServed(H, 7, PenaltyKind::MinorPlusMisconduct, 21), run(100)}},
-        CorrectionRow{"GameTimeEarlier",
-                      {run(350), give(H, 7, kMinor), run(100)},
-                      change(0, [](ToldEvent& e) { e.at = 300; }),
-                      {run(300), give(H, 7, kMinor), run(150)}},
-        // Moved to the game time of another penalty with no goal between: one stoppage, so
-        // the two minors are coincident.
-        CorrectionRow{"GameTimeLaterJoinsAStoppage",
-                      {run(300), give(H, 7, kMinor), run(50), give(V, 9, kMinor), run(100)},
-                      change(0, [](ToldEvent& e) { e.at = 350; }),
-                      {run(350), give(H, 7, kMinor), give(V, 9, kMinor), run(100)}},
-        CorrectionRow{"GameTimeLaterPastAGoal",
-                      {give(H, 7, kMinor), run(100), goalBy(V), run(100)},
-                      change(0, [](ToldEvent& e) { e.at = 150; }),
-                      {run(100), goalBy(V), run(50), give(H, 7, kMinor), run(50)}},
-        CorrectionRow{"ExtraPenaltyRemoved",
-                      {give(H, 7, kMinor), give(H, 8, kMinor), run(300), goalBy(V), run(100)},
-                      removal(1),
-                      {give(H, 7, kMinor), run(300), goalBy(V), run(100)}}),
-    [](const testing::TestParamInfo<CorrectionRow>& info) { return info.param.name; });
-
-// Corrections the assistant refuses leave the game, and what waits for redo, as they were.
-TEST(PenaltyAssistant, RefusedCorrectionChangesNothing) {
-    // 0: H 7 at 0; 1: V's goal at 300; 2: V 9 signalled at 400; 3: the whistle at 420.
-    const std::vector<Step> game{
-        give(H, 7, kMinor),  run(300), goalBy(V), run(100), signal(V, 9, kMinor), run(20), kWhistle,
-        give(H, 12, kMinor), kUndo};
-    const std::pair<const char*, Fix> rows[] = {
-        {"after the game time told", change(0, [](ToldEvent& e) { e.at = 421; })},
-        {"before the game", change(0, [](ToldEvent& e) { e.at = -1; })},
-        {"no such kind", change(0, [](ToldEvent& e) { e.penalty = static_cast<PenaltyKind>(42); })},
-        {"no such player", change(0, [](ToldEvent& e) { e.player = 5000; })},
-        {"another kind of event",
-         change(1, [](ToldEvent& e) { e.kind = ToldEvent::Kind::Penalty; })},
-        {"whistle before its signal", change(3, [](ToldEvent& e) { e.at = 399; })},
-        {"signal its whistle gives", removal(2)},
-        {"no such event", [](PenaltyAssistant& a) { return a.correct(4, ToldEvent{}); }},
-        {"no such event to remove", removal(4)},
-    };
-    for (const auto& [name, fix] : rows) {
-        PenaltyAssistant assistant(rulesFor(RuleBook::Iihf));
-        play(assistant, game);
-        const std::string saved = assistant.save();
-        const PenaltyState state = assistant.state();
-        EXPECT_FALSE(fix(assistant)) << name;
-        EXPECT_EQ(assistant.save(), saved) << name;
-        EXPECT_TRUE(assistant.state() == state) << name;
-        EXPECT_TRUE(assistant.canRedo()) << name;
-    }
-}
+const CorrectionRow kCorrections[] = {
+    fix("WrongTeam", {give(V, 7, kMinor), run(300), kGoalV, run(100)}, 0,
+        [](ToldEvent& e) { e.team = H; }, {kH7, run(300), kGoalV, run(100)}),
+    fix("WrongPlayer", {kH7, run(100), give(H, 8, kMinor), run(50)}, 1,
+        [](ToldEvent& e) { e.player = 7; }, {kH7, run(100), kH7, run(50)}),
+    // A minor typed where a double minor was given, with two goals after it.
+    fix("WrongKindKeepsBothGoalsAfterIt", {kH7, run(300), kGoalV, run(200), goalBy(H), run(100)}, 0,
+        [](ToldEvent& e) { e.penalty = PenaltyKind::DoubleMinor; },
+        {give(H, 7, PenaltyKind::DoubleMinor), run(300), kGoalV, run(200), goalBy(H), run(100)}),
+    fix("WrongTeamMateServes", {kServed12, run(100)}, 0, [](ToldEvent& e) { e.servedBy = 21; },
+        {kServed21, run(100)}),
+    fix("GameTimeEarlierPastAGoal", {run(100), kGoalV, run(50), kH7, run(50)}, 1,
+        [](ToldEvent& e) { e.at = 50; }, {run(50), kH7, run(50), kGoalV, run(100)}),
+    // Moved to the game time of another penalty with no goal between: one stoppage, so the two
+    // minors are coincident.
+    fix("GameTimeLaterJoinsAStoppage", {run(300), kH7, run(50), give(V, 9, kMinor), run(100)}, 0,
+        [](ToldEvent& e) { e.at = 350; }, {run(350), kH7, give(V, 9, kMinor), run(100)}),
+    fix("GameTimeLaterPastAGoal", {kH7, run(100), kGoalV, run(100)}, 0,
+        [](ToldEvent& e) { e.at = 150; }, {run(100), kGoalV, run(50), kH7, run(50)}),
+    fix("ExtraPenaltyRemoved", {kH7, give(H, 8, kMinor), run(300), kGoalV, run(100)}, 1, nullptr,
+        {kH7, run(300), kGoalV, run(100)}),
+    fix("RefusedAfterTheGameTimeTold", kRefusing, 0, [](ToldEvent& e) { e.at = 421; }),
+    fix("RefusedBeforeTheGame", kRefusing, 0, [](ToldEvent& e) { e.at = -1; }),
+    fix("RefusedNoSuchKind", kRefusing, 0,
+        [](ToldEvent& e) { e.penalty = static_cast<PenaltyKind>(42); }),
+    fix("RefusedNoSuchPlayer", kRefusing, 0, [](ToldEvent& e) { e.player = 5000; }),
+    fix("RefusedAnotherKindOfEvent", kRefusing, 1,
+        [](ToldEvent& e) { e.kind = ToldEvent::Kind::Penalty; }),
+    fix("RefusedWhistleBeforeItsSignal", kRefusing, 3, [](ToldEvent& e) { e.at = 399; }),
+    fix("RefusedSignalItsWhistleGives", kRefusing, 2, nullptr),
+    fix("RefusedNoSuchEvent", kRefusing, 4, [](ToldEvent&) {}),
+    fix("RefusedNoSuchEventToRemove", kRefusing, 4, nullptr),
+};
+INSTANTIATE_TEST_SUITE_P(Rows, PenaltyAssistantCorrection, testing::ValuesIn(kCorrections),
+                         [](const auto& info) { return info.param.name; });
 
 } // namespace
