@@ -10,51 +10,49 @@
 
 #include <QTest>
 
+namespace {
+
+// Keys: F F11, f F11 held (the keyboard's repeat), E Enter, P Ctrl+P (with penalty rules).
+const struct {
+    const char* name;
+    std::int16_t Settings::*f11Is; // the board's function the options gave F11, if any
+    const char *keys, *outcome;    // outcome: the keys handed on | the clock, and if it runs
+} kRows[] = {
+    {"F11 held, pressed again", nullptr, "FffF", "122 122 | 10:00"},
+    {"S is the board's", nullptr, "s", " | 10:00 running"},
+    {"keys declined go on", nullptr, "5E", "53 13 | 5:00"},
+    {"penalty entry first", nullptr, "PH1F", "122 | 10:00"},
+    {"F11 as start/stop, held", &Settings::StartStopClockKey, "Fff", " | 10:00 running"},
+    {"F11 as reset", &Settings::ResetClockKey, "sF", " | 10:00"},
+    {"F11 as clear key", &Settings::ClearKey, "F", " | 10:00"},
+};
+
+} // namespace
+
 class WindowKeysTest : public QObject {
     Q_OBJECT
   private slots:
     void keysGoToTheWindowsUnlessTheBoardHasThem_data() {
-        QTest::addColumn<QString>("f11Is"); // the board's key the options set to F11, if any
-        QTest::addColumn<bool>("penalties");
-        // F: F11, f: F11 held (the keyboard's repeat), E: Enter, P: Ctrl+P.
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QList<int>>("asked");
-        QTest::addColumn<QString>("board"); // the clock as shown, and whether it runs
-        const QList<int> f11{122}, none;
-        QTest::newRow("F11") << "" << false << "F" << f11 << "10:00";
-        QTest::newRow("F11 held") << "" << false << "Fff" << f11 << "10:00";
-        QTest::newRow("F11 twice") << "" << false << "FF" << QList<int>{122, 122} << "10:00";
-        QTest::newRow("S is the board's") << "" << false << "s" << none << "10:00 running";
-        QTest::newRow("keys declined go on")
-            << "" << false << "5E" << QList<int>{'5', 13} << "5:00";
-        QTest::newRow("penalty entry first") << "" << true << "PH1F" << f11 << "10:00";
-        QTest::newRow("F11 as start/stop")
-            << "StartStop" << false << "Fff" << none << "10:00 running";
-        QTest::newRow("F11 as reset") << "Reset" << false << "sF" << none << "10:00";
-        QTest::newRow("F11 as clear key") << "Clear" << false << "F" << none << "10:00";
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(kRows)); ++i)
+            QTest::newRow(kRows[i].name) << i;
     }
     void keysGoToTheWindowsUnlessTheBoardHasThem() {
-        QFETCH(QString, f11Is);
-        QFETCH(bool, penalties);
-        QFETCH(QString, keys);
-        QFETCH(QList<int>, asked);
-        QFETCH(QString, board);
+        QFETCH(int, row);
+        const QString keys = QString::fromLatin1(kRows[row].keys);
         Settings settings;
-        for (auto [name, key] : {std::pair{"StartStop", &settings.StartStopClockKey},
-                                 {"Reset", &settings.ResetClockKey},
-                                 {"Clear", &settings.ClearKey}})
-            if (f11Is == QLatin1String(name))
-                *key = 122;
+        if (kRows[row].f11Is)
+            settings.*kRows[row].f11Is = 122;
         FakeTimeSource time;
         QStringList sounds;
         frmScoreBoard shown(settings, time,
                             std::make_unique<RecordingSoundPlayer>("buzzer", sounds),
                             std::make_unique<RecordingSoundPlayer>("horn", sounds));
-        if (penalties)
+        if (keys.contains(QLatin1Char('P')))
             shown.setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
-        QList<int> heard;
+        QStringList heard;
         shown.setWindowKeys([&heard](int keyCode) {
-            heard.append(keyCode);
+            heard << QString::number(keyCode);
             return keyCode == 122;
         });
         shown.show();
@@ -64,20 +62,19 @@ class WindowKeysTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(shown.entryBox(EntryBox::TimeBack)->hasFocus(), kPatienceMs);
 
         for (QChar c : keys) {
-            const bool f = c.toUpper() == QLatin1Char('F'), held = c == QLatin1Char('f');
-            const int key = f                       ? int(Qt::Key_F11)
-                            : c == QLatin1Char('E') ? int(Qt::Key_Return)
-                                                    : c.toUpper().unicode();
+            const bool f = c.toUpper() == QLatin1Char('F'), enter = c == QLatin1Char('E');
+            const int key = f       ? int(Qt::Key_F11)
+                            : enter ? int(Qt::Key_Return)
+                                    : c.toUpper().unicode();
             const auto mods = c == QLatin1Char('P') ? Qt::ControlModifier : Qt::NoModifier;
-            const QString text = f || c == QLatin1Char('E') ? QString() : QString(c.toLower());
-            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-                QKeyEvent event(type, key, mods, text, held);
-                QApplication::sendEvent(QApplication::focusWidget(), &event);
-            }
+            for (bool press : {true, false})
+                QTest::simulateEvent(QApplication::focusWidget(), press, key, mods,
+                                     f || enter ? QString() : QString(c.toLower()),
+                                     c == QLatin1Char('f'));
         }
-        QCOMPARE(heard, asked);
         const BoardState state = shown.logic().state();
-        QCOMPARE(state.clock + (state.clockRunning ? " running" : ""), board);
+        QCOMPARE(heard.join(' ') + " | " + state.clock + (state.clockRunning ? " running" : ""),
+                 QString::fromLatin1(kRows[row].outcome));
     }
 };
 

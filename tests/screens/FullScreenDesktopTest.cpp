@@ -1,7 +1,8 @@
 // The real program at a rink, a laptop with a projector beside it, under a window manager and on
 // a bare X server (where none fits a full-screen window to what remains): F11 fills the
 // projector and gives the window back; the projector pulled while the clock runs moves the
-// board to the laptop and the game goes on; a start without it opens a window and says so.
+// board to the laptop and the game goes on; a start without it opens a window and says so. The
+// timekeeper's console on the laptop runs the game while the board fills the projector.
 #include "journal/PrivateProgram.h"
 #include "support/Patience.h"
 #include "support/XDesktop.h"
@@ -10,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -22,171 +25,147 @@ namespace {
 const XDesktop::Monitor kLaptop{"LAPTOP", QRect(0, 0, 1920, 1080)};
 const XDesktop::Monitor kProjector{"PROJECTOR", QRect(1920, 0, 1920, 1080)};
 
-// The real program on the board ("bypass"), its one window found on the desktop.
-struct RunningBoard {
-    RunningBoard(XDesktop& desktop, const QProcessEnvironment& env) {
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(PUCKTALLY_PROGRAM), {QStringLiteral("bypass")});
-        XDesktop::waitFor(
-            [&] {
-                const auto shown = desktop.shownWindowsOf(program.processId());
-                return (window = shown.size() == 1 ? shown.front() : 0) != 0;
-            },
-            kPatienceMs);
+bool soon(const std::function<bool()>& done) {
+    return XDesktop::waitFor(done, kPatienceMs);
+}
+
+// The laptop and the projector on a private X display, and a user of the program there whose
+// board writes its state, and whose console its text, where the test reads them.
+struct Rink {
+    explicit Rink(bool managed) : desktop(managed, {kLaptop, kProjector}) {
+        for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM"})
+            env.insert(name, desktop.environment().value(name));
+        env.insert("PUCKTALLY_TEST_STATE", user.path("state.json"));
+        env.insert("PUCKTALLY_TEST_CONSOLE", user.path("console.txt"));
     }
-    ~RunningBoard() {
+    ~Rink() {
         program.kill();
         program.waitForFinished(kPatienceMs);
     }
+    // The program started on the board ("bypass"): its window.
+    XDesktop::WindowId start() {
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(PUCKTALLY_PROGRAM), {QStringLiteral("bypass")});
+        return window();
+    }
+    // The program's one window on screen besides `other`; 0 when none showed.
+    XDesktop::WindowId window(XDesktop::WindowId other = 0) {
+        std::vector<XDesktop::WindowId> shown;
+        soon([&] {
+            shown = desktop.shownWindowsOf(program.processId());
+            shown.erase(std::remove(shown.begin(), shown.end(), other), shown.end());
+            return shown.size() == 1;
+        });
+        return shown.size() == 1 ? shown.front() : 0;
+    }
+    void store(const char* key, const QString& value) {
+        QSettings(user.path("config/PuckTally.ini"), QSettings::IniFormat).setValue(key, value);
+    }
+    QString read(const char* name) {
+        QFile f(user.path(name));
+        return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    }
+    QJsonObject state() {
+        return QJsonDocument::fromJson(read("state.json").toUtf8()).object()["state"].toObject();
+    }
+    bool clockRunning() { return state()["clockRunning"].toBool(); }
+    bool focus(XDesktop::WindowId w) {
+        desktop.activate(w);
+        return soon([&] { return desktop.hasFocus(w); });
+    }
+    // The board at `area`; full screen, the corners show its background (no frame) and the
+    // window manager, where one runs, knows it so.
+    testing::AssertionResult shows(XDesktop::WindowId w, const QRect& area, bool full = true) {
+        const bool there = soon([&] {
+            const QImage shot = desktop.grab(area);
+            const QRect r = shot.rect();
+            bool corners = true;
+            for (QPoint p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+                corners = corners && shot.pixel(p) == qRgb(64, 64, 64);
+            return desktop.geometry(w) == area &&
+                   (!desktop.managed() || desktop.fullScreen(w) == full) && (corners || !full);
+        });
+        return (there ? testing::AssertionSuccess() : testing::AssertionFailure())
+               << "the board at " << testing::PrintToString(desktop.geometry(w));
+    }
+    XDesktop desktop;
+    PrivateProgram user{QStringLiteral(PUCKTALLY_PROGRAM)};
+    QProcessEnvironment env = user.environment();
     QProcess program;
-    XDesktop::WindowId window = 0;
 };
 
 class BoardFullScreen : public testing::TestWithParam<bool> {};
 
 TEST_P(BoardFullScreen, fillsTheProjectorFollowsItsCableAndStartsWithoutIt) {
-    XDesktop desktop(GetParam(), {kLaptop, kProjector});
+    Rink rink(GetParam());
+    XDesktop& desktop = rink.desktop;
     ASSERT_TRUE(desktop.ok()) << "no private X server split into two monitors";
     ASSERT_EQ(desktop.managed(), GetParam()) << "the window manager did not start";
-    PrivateProgram user(QStringLiteral(PUCKTALLY_PROGRAM));
-    QProcessEnvironment env = user.environment();
-    for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM"})
-        env.insert(name, desktop.environment().value(name));
-    env.insert("PUCKTALLY_TEST_STATE", user.path("state.json"));
-    const auto state = [&user] {
-        QFile f(user.path("state.json"));
-        return f.open(QIODevice::ReadOnly)
-                   ? QJsonDocument::fromJson(f.readAll()).object().value("state").toObject()
-                   : QJsonObject();
-    };
-    // Without a window manager nobody writes the window's state: only its place tells.
-    const auto shownFull = [&](auto w) { return !GetParam() || desktop.fullScreen(w); };
-    // The board fills `area`: its place, and the corners show its background, no frame.
-    const auto fills = [&](auto w, const QRect& area) {
-        return XDesktop::waitFor(
-            [&] {
-                const QImage shot = desktop.grab(area);
-                const QRect r = shot.rect();
-                if (desktop.geometry(w) != area || shot.size() != area.size())
-                    return false;
-                for (QPoint p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
-                    if (shot.pixel(p) != qRgb(64, 64, 64))
-                        return false;
-                return true;
-            },
-            kPatienceMs);
-    };
+    const XDesktop::WindowId board = rink.start();
+    ASSERT_NE(board, 0u) << "the board did not show";
+    const QRect windowed = desktop.geometry(board);
+    EXPECT_TRUE(kLaptop.area.contains(windowed)) << "a first start opens in a window";
+    ASSERT_TRUE(rink.focus(board));
+    desktop.stroke("s");
+    ASSERT_TRUE(soon([&] { return rink.clockRunning(); }));
 
-    {
-        RunningBoard run(desktop, env);
-        const XDesktop::WindowId board = run.window;
-        ASSERT_NE(board, 0u) << "the board did not show";
-        const QRect windowed = desktop.geometry(board);
-        EXPECT_TRUE(kLaptop.area.contains(windowed)) << "a first start opens in a window";
-        desktop.activate(board);
-        ASSERT_TRUE(XDesktop::waitFor([&] { return desktop.hasFocus(board); }, kPatienceMs));
-        desktop.stroke("s");
-        ASSERT_TRUE(
-            XDesktop::waitFor([&] { return state().value("clockRunning").toBool(); }, kPatienceMs));
-
-        // F11 fills the projector, the screen beside the laptop; F11 again gives the window
-        // back as it was; a third time fills the projector again.
+    // F11 fills the projector, the screen beside the laptop; F11 again gives the window back as
+    // it was; a third time fills the projector again.
+    for (const QRect& area : {kProjector.area, windowed, kProjector.area}) {
         desktop.stroke("F11");
-        EXPECT_TRUE(fills(board, kProjector.area))
-            << testing::PrintToString(desktop.geometry(board));
-        EXPECT_TRUE(shownFull(board));
-        desktop.stroke("F11");
-        EXPECT_TRUE(
-            XDesktop::waitFor([&] { return desktop.geometry(board) == windowed; }, kPatienceMs))
-            << testing::PrintToString(desktop.geometry(board));
-        desktop.stroke("F11");
-        ASSERT_TRUE(fills(board, kProjector.area));
-
-        // The projector's cable pulled: the board fills the laptop, the clock runs on.
-        const QString clockBefore = state().value("clock").toString();
-        ASSERT_TRUE(desktop.deleteMonitor(kProjector.name));
-        EXPECT_TRUE(fills(board, kLaptop.area)) << testing::PrintToString(desktop.geometry(board));
-        EXPECT_TRUE(shownFull(board));
-        EXPECT_TRUE(XDesktop::waitFor(
-            [&] {
-                return state().value("clockRunning").toBool() &&
-                       state().value("clock").toString() != clockBefore;
-            },
-            kPatienceMs))
-            << "the clock stood at " << clockBefore.toStdString();
-        EXPECT_TRUE(desktop.title(board).contains("PROJECTOR went away"));
-
-        // Plugged in again, the projector takes nothing: after the next key (the clock stopped)
-        // the board still fills the laptop.
-        ASSERT_TRUE(desktop.addMonitor(kProjector));
-        desktop.stroke("s");
-        ASSERT_TRUE(XDesktop::waitFor([&] { return !state().value("clockRunning").toBool(); },
-                                      kPatienceMs));
-        EXPECT_EQ(desktop.geometry(board), kLaptop.area);
-        desktop.closeWindow(board);
-        ASSERT_TRUE(run.program.waitForFinished(kPatienceMs));
+        ASSERT_TRUE(rink.shows(board, area, area != windowed));
     }
+
+    // The projector's cable pulled: the board fills the laptop, the clock runs on.
+    const QString clockBefore = rink.state()["clock"].toString();
+    ASSERT_TRUE(desktop.deleteMonitor(kProjector.name));
+    EXPECT_TRUE(rink.shows(board, kLaptop.area));
+    EXPECT_TRUE(soon([&] {
+        return rink.clockRunning() && rink.state()["clock"].toString() != clockBefore;
+    })) << "the clock stood at "
+        << clockBefore.toStdString();
+    EXPECT_TRUE(desktop.title(board).contains("PROJECTOR went away"));
+
+    // Plugged in again, the projector takes nothing: after the next key (the clock stopped) the
+    // board still fills the laptop.
+    ASSERT_TRUE(desktop.addMonitor(kProjector));
+    desktop.stroke("s");
+    ASSERT_TRUE(soon([&] { return !rink.clockRunning(); }));
+    EXPECT_EQ(desktop.geometry(board), kLaptop.area);
+    desktop.closeWindow(board);
+    ASSERT_TRUE(rink.program.waitForFinished(kPatienceMs));
 
     // The projector chosen in the options, and missing at the next start: a window on the
     // laptop, the timekeeper told.
-    QSettings(user.path("config/PuckTally.ini"), QSettings::IniFormat)
-        .setValue("Screens/Screen", kProjector.name);
+    rink.store("Screens/Screen", kProjector.name);
     ASSERT_TRUE(desktop.deleteMonitor(kProjector.name));
-    RunningBoard run(desktop, env);
-    ASSERT_NE(run.window, 0u) << "the board did not show";
-    EXPECT_TRUE(XDesktop::waitFor(
-        [&] { return desktop.title(run.window).contains("PROJECTOR not connected"); }, kPatienceMs))
-        << desktop.title(run.window).toStdString();
-    const QRect shown = desktop.geometry(run.window);
+    const XDesktop::WindowId again = rink.start();
+    ASSERT_NE(again, 0u) << "the board did not show";
+    EXPECT_TRUE(soon([&] { return desktop.title(again).contains("PROJECTOR not connected"); }))
+        << desktop.title(again).toStdString();
+    const QRect shown = desktop.geometry(again);
     EXPECT_TRUE(kLaptop.area.contains(shown) && shown != kLaptop.area)
         << testing::PrintToString(shown);
-    EXPECT_FALSE(desktop.fullScreen(run.window));
 }
 
 TEST(TimekeeperConsole, RunsTheGameFromTheLaptopWhileTheBoardFillsTheProjector) {
-    XDesktop desktop(true, {kLaptop, kProjector});
+    Rink rink(true);
+    XDesktop& desktop = rink.desktop;
     ASSERT_TRUE(desktop.ok() && desktop.managed()) << "no private desktop with two monitors";
-    PrivateProgram user(QStringLiteral(PUCKTALLY_PROGRAM));
-    {
-        QSettings stored(user.path(QStringLiteral("config/PuckTally.ini")), QSettings::IniFormat);
-        stored.setValue("Screens/FullScreen", QStringLiteral("1"));
-        stored.setValue("Penalties/Rules", QStringLiteral("IIHF"));
-    }
-    QProcessEnvironment env = user.environment();
-    for (const char* name : {"DISPLAY", "QT_QPA_PLATFORM"})
-        env.insert(name, desktop.environment().value(name));
-    env.insert("PUCKTALLY_TEST_STATE", user.path("state.json"));
-    env.insert("PUCKTALLY_TEST_CONSOLE", user.path("console.txt"));
-    const auto read = [&user](const char* name) {
-        QFile f(user.path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const auto boardState = [&] {
-        return QJsonDocument::fromJson(read("state.json")).object().value("state").toObject();
-    };
-    const auto consoleText = [&] { return QString::fromUtf8(read("console.txt")); };
-    RunningBoard run(desktop, env);
-    const XDesktop::WindowId board = run.window;
+    rink.store("Screens/FullScreen", "1");
+    rink.store("Penalties/Rules", "IIHF");
+    const XDesktop::WindowId board = rink.start();
     ASSERT_NE(board, 0u) << "the board did not show";
-    ASSERT_TRUE(
-        XDesktop::waitFor([&] { return desktop.geometry(board) == kProjector.area; }, kPatienceMs));
-    desktop.activate(board);
-    ASSERT_TRUE(XDesktop::waitFor([&] { return desktop.hasFocus(board); }, kPatienceMs));
+    ASSERT_TRUE(rink.shows(board, kProjector.area));
+    ASSERT_TRUE(rink.focus(board));
 
     // F12: the console, on the laptop.
     desktop.stroke("F12");
-    XDesktop::WindowId console = 0;
-    ASSERT_TRUE(XDesktop::waitFor(
-        [&] {
-            for (XDesktop::WindowId w : desktop.shownWindowsOf(run.program.processId()))
-                console = w != board ? w : console;
-            return console != 0;
-        },
-        kPatienceMs));
+    const XDesktop::WindowId console = rink.window(board);
+    ASSERT_NE(console, 0u) << "the console did not show";
     EXPECT_TRUE(kLaptop.area.contains(desktop.geometry(console)))
         << testing::PrintToString(desktop.geometry(console));
-    desktop.activate(console);
-    ASSERT_TRUE(XDesktop::waitFor([&] { return desktop.hasFocus(console); }, kPatienceMs));
+    ASSERT_TRUE(rink.focus(console));
 
     // Typed into the console: the home score, a penalty to visitor 12, the clock started.
     const QImage before = desktop.grab(kProjector.area);
@@ -195,36 +174,23 @@ TEST(TimekeeperConsole, RunsTheGameFromTheLaptopWhileTheBoardFillsTheProjector) 
     desktop.strokeWith("Control_L", "p");
     for (const char* key : {"v", "1", "2", "m", "Return", "s"})
         desktop.stroke(key);
-    EXPECT_TRUE(XDesktop::waitFor(
-        [&] {
-            const QJsonObject s = boardState();
-            return s.value("home").toInt() == 3 && s.value("clockRunning").toBool() &&
-                   s.value("p3.player").toInt() == 12;
-        },
-        kPatienceMs))
-        << QJsonDocument(boardState()).toJson().toStdString();
+    EXPECT_TRUE(soon([&] {
+        const QJsonObject s = rink.state();
+        return s["home"].toInt() == 3 && s["clockRunning"].toBool() && s["p3.player"].toInt() == 12;
+    })) << QJsonDocument(rink.state()).toJson().toStdString();
     // The crowd sees it: the projector's pixels changed, the board still fills it.
-    EXPECT_TRUE(
-        XDesktop::waitFor([&] { return desktop.grab(kProjector.area) != before; }, kPatienceMs));
-    const QImage after = desktop.grab(kProjector.area);
-    EXPECT_EQ(after.pixel(0, 0), qRgb(64, 64, 64)) << "the board no longer fills the projector";
-    EXPECT_TRUE(XDesktop::waitFor(
-        [&] {
-            const QString text = consoleText();
-            return text.contains("Clock 1: 12 minor") && text.contains("5 on 4, PP H");
-        },
-        kPatienceMs))
-        << consoleText().toStdString();
+    EXPECT_TRUE(soon([&] { return desktop.grab(kProjector.area) != before; }));
+    EXPECT_TRUE(rink.shows(board, kProjector.area));
+    EXPECT_TRUE(soon([&] {
+        const QString text = rink.read("console.txt");
+        return text.contains("Clock 1: 12 minor") && text.contains("5 on 4, PP H");
+    })) << rink.read("console.txt").toStdString();
     EXPECT_FALSE(desktop.title(board).contains("Penalties")) << "the crowd's title tells nothing";
 
     // Closed, the console leaves the program running: the board is still there.
     desktop.closeWindow(console);
-    EXPECT_TRUE(XDesktop::waitFor(
-        [&] {
-            const auto shown = desktop.shownWindowsOf(run.program.processId());
-            return shown.size() == 1 && shown.front() == board;
-        },
-        kPatienceMs));
+    EXPECT_TRUE(soon(
+        [&] { return desktop.shownWindowsOf(rink.program.processId()) == std::vector{board}; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, BoardFullScreen, testing::Values(true, false),

@@ -21,39 +21,39 @@ std::string nameAt(const ScreenList& screens, int index) {
 }
 
 // How the board starts (or follows the options), as "full NAME", "window NAME" or "window NAME,
-// told" when the timekeeper hears that the chosen screen is missing; and where F11 puts it.
+// told" when the timekeeper hears that the chosen screen is missing; then where F11 puts it.
 TEST(ScreenChoice, startAndF11) {
     const struct {
         const char* name;
         ScreenList screens;
         bool fullScreen;
         QString chosen;
-        std::string starts, f11;
+        std::string starts;
     } rows[] = {
-        {"off: the designed window", two, false, "HDMI-1", "window eDP-1", "HDMI-1"},
-        {"chosen projector", two, true, "HDMI-1", "full HDMI-1", "HDMI-1"},
-        {"chosen laptop", two, true, "eDP-1", "full eDP-1", "eDP-1"},
-        {"chosen missing", two, true, "HDMI-2", "window eDP-1, told", "HDMI-1"},
-        {"chosen missing, laptop alone", {laptop}, true, "HDMI-1", "window eDP-1, told", "eDP-1"},
-        {"off, chosen missing: nothing told", {laptop}, false, "HDMI-1", "window eDP-1", "eDP-1"},
-        {"default, laptop alone", {laptop}, true, "", "full eDP-1", "eDP-1"},
-        {"default, projector beside", two, true, "", "full HDMI-1", "HDMI-1"},
-        {"default, projector listed first", {projector, laptop}, true, "", "full HDMI-1", "HDMI-1"},
-        {"default of three", {laptop, side, projector}, true, "", "full DP-2", "DP-2"},
-        {"none marked primary", {side, projector}, true, "", "full HDMI-1", "HDMI-1"},
-        {"names match exactly", two, true, "hdmi-1", "window eDP-1, told", "HDMI-1"},
-        {"no screens", {}, true, "HDMI-1", "window none", "none"},
+        {"off: the designed window", two, false, "HDMI-1", "window eDP-1; F11 HDMI-1"},
+        {"chosen projector", two, true, "HDMI-1", "full HDMI-1; F11 HDMI-1"},
+        {"chosen laptop", two, true, "eDP-1", "full eDP-1; F11 eDP-1"},
+        {"chosen missing", two, true, "HDMI-2", "window eDP-1, told; F11 HDMI-1"},
+        {"off, chosen missing: nothing told", {laptop}, false, "HDMI-1", "window eDP-1; F11 eDP-1"},
+        {"default, laptop alone", {laptop}, true, "", "full eDP-1; F11 eDP-1"},
+        {"default, projector beside", two, true, "", "full HDMI-1; F11 HDMI-1"},
+        {"default, projector first", {projector, laptop}, true, "", "full HDMI-1; F11 HDMI-1"},
+        {"default of three", {laptop, side, projector}, true, "", "full DP-2; F11 DP-2"},
+        {"none marked primary", {side, projector}, true, "", "full HDMI-1; F11 HDMI-1"},
+        {"names match exactly", two, true, "hdmi-1", "window eDP-1, told; F11 HDMI-1"},
+        {"no screens", {}, true, "HDMI-1", "window none; F11 none"},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
         const BoardPlacement placed = placeBoard({row.fullScreen, row.chosen, false}, row.screens);
         EXPECT_EQ((placed.fullScreen ? "full " : "window ") + nameAt(row.screens, placed.screen) +
-                      (placed.chosenMissing ? ", told" : ""),
-                  row.starts);
-        EXPECT_EQ(nameAt(row.screens, pickScreen(row.screens, row.chosen).screen), row.f11);
+                      (placed.chosenMissing ? ", told" : "") + "; F11 " +
+                      nameAt(row.screens, pickScreen(row.screens, row.chosen).screen),
+                  row.starts)
+            << row.name;
     }
 }
 
+// Where a full-screen board moves when a screen goes; "none": it stays.
 TEST(ScreenChoice, aScreenGoesAway) {
     const struct {
         const char* name;
@@ -69,12 +69,11 @@ TEST(ScreenChoice, aScreenGoesAway) {
         {"in a window", {laptop}, "HDMI-1", "", "HDMI-1", "none"},
         {"nothing left", {}, "HDMI-1", "HDMI-1", "HDMI-1", "none"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& row : rows)
         EXPECT_EQ(nameAt(row.remaining,
                          screenAfterRemoval(row.remaining, row.removed, row.boardOn, row.chosen)),
-                  row.movesTo);
-    }
+                  row.movesTo)
+            << row.name;
 }
 
 TEST(ScreenChoice, theWindowComesBack) {
@@ -93,24 +92,23 @@ TEST(ScreenChoice, theWindowComesBack) {
         {"larger than the laptop", {laptop}, QRect(1920, 0, 2560, 1440), laptop.geometry},
         {"no screens", {}, onLaptop, onLaptop},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(windowedPlacement(row.was, QSize(632, 453), row.screens), row.placed);
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(windowedPlacement(row.was, QSize(632, 453), row.screens), row.placed) << row.name;
 }
 
+// Read from what the store holds (null: nothing stored); what is read comes back as written, in
+// one write to the store.
 TEST(ScreenSettings, readFromTheStore) {
     const QString longest(200, QLatin1Char('D'));
     const struct {
         const char* name;
-        const char *fullScreen, *console; // nullptr: not stored
-        QString screen;                   // null: not stored
+        QString fullScreen, console, screen;
         ScreenSettings expected;
     } rows[] = {
-        {"nothing stored", nullptr, nullptr, QString(), {}},
+        {"nothing stored", {}, {}, {}, {}},
         {"all set", "1", "1", "HDMI-1", {true, "HDMI-1", true}},
         {"spaces around switches, in a name", " 1 ", "0 ", " DP 1 ", {true, " DP 1 ", false}},
-        {"longest name", "1", "0", longest, {true, longest, false}},
+        {"longest name", "0", "1", longest, {false, longest, true}},
         {"switches as words", "true", "yes", "HDMI-1", {false, "HDMI-1", false}},
         {"switches as other numbers", "2", "-1", "HDMI-1", {false, "HDMI-1", false}},
         {"name with a line break", "1", "1", "HDMI\n1", {true, "", true}},
@@ -118,23 +116,16 @@ TEST(ScreenSettings, readFromTheStore) {
         {"name too long", "1", "1", longest + "D", {true, "", true}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        MemorySettingsStore store;
-        if (row.fullScreen)
-            store.put(kScreenSettingsSection, "FullScreen", row.fullScreen);
-        if (row.console)
-            store.put(kScreenSettingsSection, "Console", row.console);
-        if (!row.screen.isNull())
-            store.put(kScreenSettingsSection, "Screen", row.screen);
-        EXPECT_TRUE(loadScreenSettings(store) == row.expected);
-    }
-    // Every choice comes back as written, in one write to the store.
-    for (const ScreenSettings& chosen : {ScreenSettings{}, ScreenSettings{true, " DP 1 ", true},
-                                         ScreenSettings{false, longest, true}}) {
-        MemorySettingsStore store;
-        saveScreenSettings(chosen, store);
-        EXPECT_EQ(store.writes(), 1);
-        EXPECT_TRUE(loadScreenSettings(store) == chosen);
+        MemorySettingsStore store, written;
+        for (auto [key, value] : {std::pair{"FullScreen", row.fullScreen},
+                                  {"Console", row.console},
+                                  {"Screen", row.screen}})
+            if (!value.isNull())
+                store.put(kScreenSettingsSection, key, value);
+        EXPECT_TRUE(loadScreenSettings(store) == row.expected) << row.name;
+        saveScreenSettings(row.expected, written);
+        EXPECT_TRUE(written.writes() == 1 && loadScreenSettings(written) == row.expected)
+            << row.name;
     }
 }
 

@@ -33,14 +33,13 @@ XDesktop::XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors)
     QRect screen = monitors.empty() ? QRect(0, 0, 1280, 1024) : QRect();
     for (const Monitor& m : monitors)
         screen = screen.united(m.area);
-    const QSize size(screen.right() + 1, screen.bottom() + 1);
     const QString displayFile = dir_.filePath(QStringLiteral("display"));
     xvfb_.start(QStringLiteral("sh"),
                 {QStringLiteral("-c"),
                  QStringLiteral("exec Xvfb -displayfd 3 -screen 0 %1x%2x24 -nolisten tcp "
                                 "-noreset 3>'%3'")
-                     .arg(size.width())
-                     .arg(size.height())
+                     .arg(screen.right() + 1)
+                     .arg(screen.bottom() + 1)
                      .arg(displayFile)});
     waitFor([&] { return QFile(displayFile).size() > 0; }, kPatienceMs);
     QFile f(displayFile);
@@ -49,13 +48,11 @@ XDesktop::XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors)
     if (name_.size() > 1)
         display_ = XOpenDisplay(name_.toLatin1().constData());
     // The monitors before the window manager, which reads them as it starts.
-    bool split = true;
     for (size_t i = 0; display_ && i < monitors.size(); ++i)
-        split = addMonitor(monitors[i], i == 0) && split;
-    if (!split) {
-        XCloseDisplay(display_);
-        display_ = nullptr;
-    }
+        if (!addMonitor(monitors[i], i == 0)) {
+            XCloseDisplay(display_);
+            display_ = nullptr;
+        }
     if (display_ && withWindowManager) {
         wm_.setProcessEnvironment(environment());
         wm_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
@@ -153,17 +150,15 @@ void XDesktop::closeWindow(WindowId w) {
 bool XDesktop::xrandr(const QStringList& arguments) {
     QProcess p;
     p.setProcessEnvironment(environment());
-    p.setStandardOutputFile(QProcess::nullDevice());
     p.start(QStringLiteral("xrandr"), arguments);
-    const bool done =
-        p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    const bool done = p.waitForFinished(kPatienceMs) && p.exitStatus() == QProcess::NormalExit &&
+                      p.exitCode() == 0;
     XSync(display_, False);
     return done;
 }
 
 bool XDesktop::addMonitor(const Monitor& monitor, bool showsOutput) {
-    // "W/MMxH/MM+X+Y" at 96 dots an inch. The server has one output; the other monitors
-    // show none.
+    // "W/MMxH/MM+X+Y" at 96 dots an inch; the server has one output, for one monitor only.
     const QRect& a = monitor.area;
     const QString geometry =
         QString::asprintf("%d/%dx%d/%d+%d+%d", a.width(), a.width() * 254 / 960, a.height(),
@@ -182,10 +177,10 @@ QImage XDesktop::grab(const QRect& area) {
                   static_cast<unsigned>(area.height()), AllPlanes, ZPixmap);
     if (!shot)
         return {};
-    QImage image(area.size(), QImage::Format_RGB32);
-    for (int y = 0; y < area.height(); ++y)
-        for (int x = 0; x < area.width(); ++x)
-            image.setPixel(x, y, 0xff000000u | static_cast<QRgb>(XGetPixel(shot, x, y)));
+    // Depth 24 in pixels of 32 bits, as the server was started: Qt's RGB32.
+    const QImage image = QImage(reinterpret_cast<const uchar*>(shot->data), area.width(),
+                                area.height(), shot->bytes_per_line, QImage::Format_RGB32)
+                             .copy();
     XDestroyImage(shot);
     return image;
 }
@@ -195,11 +190,10 @@ QString XDesktop::title(WindowId w) {
 }
 
 bool XDesktop::fullScreen(WindowId w) {
-    // Atoms come as longs, whatever their size on the wire.
     const QByteArray states = property(w, "_NET_WM_STATE", XA_ATOM);
     const auto* atoms = reinterpret_cast<const unsigned long*>(states.constData());
-    const auto* end = atoms + states.size() / static_cast<int>(sizeof(long));
-    return std::find(atoms, end, atom("_NET_WM_STATE_FULLSCREEN")) != end;
+    return std::count(atoms, atoms + states.size() / int(sizeof(long)),
+                      atom("_NET_WM_STATE_FULLSCREEN")) > 0;
 }
 
 QByteArray XDesktop::property(WindowId w, const char* name, unsigned long type) {
@@ -207,12 +201,11 @@ QByteArray XDesktop::property(WindowId w, const char* name, unsigned long type) 
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char* data = nullptr;
-    QByteArray bytes;
-    if (XGetWindowProperty(display_, w, atom(name), 0, 4096, False, type, &got, &format, &items,
-                           &after, &data) == Success &&
-        data && format != 0)
-        bytes = QByteArray(reinterpret_cast<const char*>(data),
-                           static_cast<int>(items * (format == 32 ? sizeof(long) : format / 8)));
+    XGetWindowProperty(display_, w, atom(name), 0, 4096, False, type, &got, &format, &items, &after,
+                       &data);
+    // Items of 32 bits come as longs, whatever their size on the wire.
+    const QByteArray bytes(reinterpret_cast<const char*>(data),
+                           data ? int(items) * (format == 32 ? int(sizeof(long)) : format / 8) : 0);
     if (data)
         XFree(data);
     return bytes;

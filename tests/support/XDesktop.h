@@ -22,17 +22,15 @@ class XDesktop {
   public:
     using WindowId = unsigned long;
 
-    // A part of the X screen that the display system reports as a screen of its own (a RandR
-    // monitor), as a laptop's panel and a projector beside it are.
+    // A part of the X screen reported as a screen of its own (a RandR monitor): a laptop's panel.
     struct Monitor {
         QString name;
         QRect area;
     };
 
-    explicit XDesktop(bool withWindowManager) : XDesktop(withWindowManager, {}) {}
-    // One X screen as wide as `monitors` together, split into them; the first is the primary.
-    // Without monitors, the one screen of 1280 x 1024.
-    XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors);
+    // One X screen as wide as `monitors` together, split into them, the first the primary one;
+    // without monitors, one screen of 1280 x 1024.
+    explicit XDesktop(bool withWindowManager, const std::vector<Monitor>& monitors = {});
     ~XDesktop();
     XDesktop(const XDesktop&) = delete;
     XDesktop& operator=(const XDesktop&) = delete;
@@ -61,17 +59,13 @@ class XDesktop {
     // WM_DELETE_WINDOW; on a bare server the test sends that message itself.
     void closeWindow(WindowId w);
 
-    // Takes a monitor away, as pulling the cable of a projector does, or brings one (back);
-    // true when the server did. The monitor `showsOutput` shows the X screen's one output,
-    // which makes it the primary one.
+    // A monitor taken away, as pulling a projector's cable does, or brought (back); true when
+    // the server did. The one `showsOutput` shows the X screen's one output: the primary one.
     bool deleteMonitor(const QString& name);
     bool addMonitor(const Monitor& monitor, bool showsOutput = false);
-    // The screen's pixels in `area` as shown now.
-    QImage grab(const QRect& area);
-    // The window's title as the window manager reads it (_NET_WM_NAME).
-    QString title(WindowId w);
-    // Whether the window manager shows the window full screen (_NET_WM_STATE).
-    bool fullScreen(WindowId w);
+    QImage grab(const QRect& area); // the screen's pixels as shown now
+    QString title(WindowId w);      // as the window manager reads it (_NET_WM_NAME)
+    bool fullScreen(WindowId w);    // as the window manager shows it (_NET_WM_STATE)
 
     static bool waitFor(const std::function<bool()>& done, int ms);
 
