@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "app/TestHooks.h"
 #include "board/frmScoreBoard.h"
+#include "console/ConsoleWindow.h"
 #include "console/TimekeeperConsole.h"
 #include "feed/FeedSettings.h"
 #include "feed/LiveFeedTab.h"
@@ -154,6 +155,11 @@ int main(int argc, char** argv) {
         // After the board has its screen: the console goes on another one.
         console = std::make_unique<TimekeeperConsole>(board, journal->boardJournal, store);
         consoleHooks = startConsoleTestHooks(console->window());
+        const auto showFeed = [&liveFeed, &console] {
+            console->window().setFeedLine(liveFeed->status());
+        };
+        QObject::connect(liveFeed.get(), &LiveFeed::statusChanged, &console->window(), showFeed);
+        showFeed();
         board.setWindowKeys([&screens, &console](int keyCode) {
             return screens->takeKey(keyCode) || console->takeKey(keyCode);
         });

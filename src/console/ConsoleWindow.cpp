@@ -99,6 +99,9 @@ ConsoleWindow::ConsoleWindow(frmScoreBoard& board, QWidget* parent)
     eventLayout->addWidget(delete_, 1, 1);
     auto* noticeBox = new QGroupBox(QStringLiteral("Notices"), this);
     auto* noticeLayout = new QVBoxLayout(noticeBox);
+    feed_ = textLabel(noticeBox, QStringLiteral("lblFeed"));
+    feed_->hide();
+    noticeLayout->addWidget(feed_);
     noticeLayout->addWidget(notices_);
     grid->addWidget(eventBox, 4, 0);
     grid->addWidget(noticeBox, 4, 1);
@@ -244,12 +247,20 @@ void ConsoleWindow::addNotice(const QString& text) {
         delete notices_->takeItem(notices_->count() - 1);
 }
 
+void ConsoleWindow::setFeedLine(const QString& text) {
+    setText(feed_, text);
+    feed_->setVisible(!text.isEmpty());
+    emit refreshed();
+}
+
 QString ConsoleWindow::text() const {
     QStringList out{selection_->text(), penaltyEntry_->text(), strength_->text(),
                     QStringLiteral("Home:\n") + homeBench_->text(),
                     QStringLiteral("Visitor:\n") + visitorBench_->text()};
     for (int i = 0; i < events_->count(); ++i)
         out << events_->item(i)->text();
+    if (!feed_->text().isEmpty())
+        out << feed_->text();
     for (int i = 0; i < notices_->count(); ++i)
         out << notices_->item(i)->text();
     return out.join(QLatin1Char('\n'));

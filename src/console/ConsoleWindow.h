@@ -32,6 +32,9 @@ class ConsoleWindow : public QWidget {
     void refresh(bool tickOnly = false);
     // A notice or a message of trouble, newest first.
     void addNotice(const QString& text);
+    // Where the live feed is and who watches it (or why it is not running), above the
+    // notices; empty hides it.
+    void setFeedLine(const QString& text);
 
     BoardMirror& mirror() { return *mirror_; }
     // The console's text as shown, for tests.
@@ -40,7 +43,7 @@ class ConsoleWindow : public QWidget {
   signals:
     // The timekeeper closed the console (the program goes on).
     void closedByUser();
-    // The console has read the board again.
+    // The console has read the board again, or its feed line changed.
     void refreshed();
 
   protected:
@@ -65,6 +68,7 @@ class ConsoleWindow : public QWidget {
     QPushButton* change_ = nullptr;
     QPushButton* delete_ = nullptr;
     QListWidget* notices_ = nullptr;
+    QLabel* feed_ = nullptr;
     BoardState last_;
     QStringList boardEvents_; // seen on the board while the assistant is off
     QString shownEvents_;

@@ -66,7 +66,10 @@ void FeedServer::close() {
         client->abort();
         client->deleteLater();
     }
+    const bool hadClients = !clients_.isEmpty();
     clients_.clear();
+    if (hadClients)
+        emit liveClientsChanged(0);
 }
 
 bool FeedServer::isListening() const {
@@ -199,6 +202,7 @@ void FeedServer::acceptLiveClients() {
         client->setMaxAllowedIncomingMessageSize(kMaxIncomingMessage);
         client->setMaxAllowedIncomingFrameSize(kMaxIncomingMessage);
         clients_.append(client);
+        emit liveClientsChanged(liveClients());
         connect(client, &QWebSocket::disconnected, this, [this, client] { dropClient(client); });
         // A client that connects mid-game gets the whole board at once.
         client->sendTextMessage(QString::fromUtf8(message_));
@@ -211,4 +215,5 @@ void FeedServer::dropClient(QWebSocket* client) {
     client->disconnect(this);
     client->abort();
     client->deleteLater();
+    emit liveClientsChanged(liveClients());
 }

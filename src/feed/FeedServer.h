@@ -58,6 +58,8 @@ class FeedServer : public QObject {
   signals:
     // A /live client was dropped for falling behind.
     void slowClientDropped();
+    // A /live client came or went (or all were let go): how many there are now.
+    void liveClientsChanged(int count);
 
   private:
     struct Resource {

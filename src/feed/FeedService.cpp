@@ -22,6 +22,12 @@ bool FeedService::start(const QString& address, quint16 port) {
     }
     server_ = new FeedServer;
     server_->moveToThread(&thread_);
+    // Queued: the server counts in its own thread.
+    connect(server_, &FeedServer::liveClientsChanged, this,
+            [this, generation = serverGeneration_](int count) {
+                if (generation == serverGeneration_)
+                    countLiveClients(count);
+            });
     connect(&thread_, &QThread::finished, server_, &QObject::deleteLater);
     thread_.start();
 
@@ -46,6 +52,15 @@ void FeedService::stop() {
     thread_.wait();
     server_ = nullptr;
     port_ = 0;
+    ++serverGeneration_;
+    countLiveClients(0);
+}
+
+void FeedService::countLiveClients(int count) {
+    if (count == liveClients_)
+        return;
+    liveClients_ = count;
+    emit liveClientsChanged(count);
 }
 
 void FeedService::publish(const BoardState& state, const FeedLook& look) {

@@ -25,13 +25,22 @@ class FeedService : public QObject {
     bool isRunning() const { return port_ != 0; }
     quint16 port() const { return port_; }
     QString errorString() const { return error_; }
+    // WebSocket clients of /live at the latest count (0 while stopped).
+    int liveClients() const { return liveClients_; }
 
     // Hands the board's state to the feed; ignored while the feed is stopped.
     void publish(const BoardState& state, const FeedLook& look);
 
+  signals:
+    void liveClientsChanged(int count);
+
   private:
+    void countLiveClients(int count);
+
     QThread thread_;
     FeedServer* server_ = nullptr;
     quint16 port_ = 0;
     QString error_;
+    int liveClients_ = 0;
+    int serverGeneration_ = 0; // counts from a stopped server arrive late and are dropped
 };

@@ -26,16 +26,24 @@ class LiveFeed : public QObject {
     bool isRunning() const { return service_.isRunning(); }
     quint16 port() const { return service_.port(); }
     QString errorString() const { return service_.errorString(); }
+    // One line for the timekeeper: where viewers find the feed and how many watch it, or
+    // why it is not running.
+    QString status() const;
 
     // The board changed: the feed sends what it shows now.
     void boardChanged();
     // The penalty assistant's rules while it is on: the feed then tells its state too.
     void setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules);
 
+  signals:
+    // status() says something else now.
+    void statusChanged();
+
   private:
     const Settings& settings_;
     std::function<BoardState()> readBoard_;
     FeedService service_;
     FeedSettings applied_;
+    bool failed_ = false;
     std::optional<penalties::PenaltyRules> penaltyRules_;
 };

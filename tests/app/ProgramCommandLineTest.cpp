@@ -5,9 +5,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTcpServer>
-#include <QThread>
+#include <QTcpSocket>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -80,41 +81,71 @@ TEST(ProgramCommandLineHelp, DescribesEveryOption) {
 
 } // namespace
 
-// A live feed whose port another program already holds: the board runs on without it, and the
-// timekeeper is told where he looks (here the console), not only on standard error.
-TEST(ProgramFeed, APortAlreadyTakenIsToldToTheTimekeeper) {
+// The live feed as the timekeeper's console tells it (the console is stored open): a port
+// another program already holds leaves the board running without the feed and says so, not
+// only on standard error; a feed that runs says where viewers find it and counts them.
+struct FeedCase {
+    const char* name;
+    bool portTaken;
+    const char* told; // a pattern of a whole line of the console's text; %1 is the port
+};
+void PrintTo(const FeedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+class ProgramFeed : public ::testing::TestWithParam<FeedCase> {};
+
+TEST_P(ProgramFeed, IsToldToTheTimekeeper) {
+    const FeedCase& c = GetParam();
     QTcpServer other;
     ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = other.serverPort();
+    if (!c.portTaken)
+        other.close();
     PrivateProgram program(PUCKTALLY_PROGRAM);
     {
         QSettings stored(program.path(QStringLiteral("config/PuckTally.ini")),
                          QSettings::IniFormat);
         stored.setValue("Screens/Console", QStringLiteral("1"));
     }
-    QFile script(program.path(QStringLiteral("keys.txt")));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("TimeBack Space\n"); // any key: the console reads the board again
-    script.close();
     QProcessEnvironment env = program.environment();
-    env.insert("PUCKTALLY_TEST_SCRIPT", script.fileName());
     env.insert("PUCKTALLY_TEST_CONSOLE", program.path(QStringLiteral("console.txt")));
     QProcess board;
     board.setProcessEnvironment(env);
     board.start(PUCKTALLY_PROGRAM, {QStringLiteral("bypass"), QStringLiteral("--feed"),
-                                    QStringLiteral("127.0.0.1:%1").arg(other.serverPort())});
+                                    QStringLiteral("127.0.0.1:%1").arg(port)});
     ASSERT_TRUE(board.waitForStarted(kPatienceMs));
+    QString pattern = QString::fromUtf8(c.told);
+    if (pattern.contains(QLatin1String("%1")))
+        pattern = pattern.arg(port);
+    const QRegularExpression expected(QStringLiteral("^%1$").arg(pattern),
+                                      QRegularExpression::MultilineOption);
+    QTcpSocket viewer; // a browser on the feed's live page, through its WebSocket handshake
     QString told;
     QElapsedTimer waited;
     waited.start();
-    while (!told.contains(QLatin1String("Live feed not started")) &&
-           waited.elapsed() < kPatienceMs) {
-        QThread::msleep(50);
+    while (!expected.match(told).hasMatch() && waited.elapsed() < kPatienceMs) {
+        if (!c.portTaken && viewer.state() == QAbstractSocket::UnconnectedState) {
+            viewer.connectToHost(QHostAddress::LocalHost, port);
+            if (viewer.waitForConnected(kPatienceMs))
+                viewer.write("GET /live HTTP/1.1\r\nHost: 127.0.0.1\r\nUpgrade: websocket\r\n"
+                             "Connection: Upgrade\r\nSec-WebSocket-Version: 13\r\n"
+                             "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n\r\n");
+        }
+        if (viewer.state() == QAbstractSocket::ConnectedState && viewer.waitForReadyRead(50))
+            viewer.readAll();
         QFile console(program.path(QStringLiteral("console.txt")));
         if (console.open(QIODevice::ReadOnly))
             told = QString::fromUtf8(console.readAll());
     }
-    EXPECT_TRUE(told.contains(QLatin1String("Live feed not started"))) << told.toStdString();
+    EXPECT_TRUE(expected.match(told).hasMatch()) << told.toStdString();
     EXPECT_EQ(board.state(), QProcess::Running);
     board.kill();
     board.waitForFinished(kPatienceMs);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Console, ProgramFeed,
+    ::testing::Values(FeedCase{"PortTaken", true, "Live feed not started: .+"},
+                      FeedCase{"OneViewer", false,
+                               "Live feed on http://127\\.0\\.0\\.1:%1/board, 1 viewer"}),
+    [](const auto& info) { return std::string(info.param.name); });
