@@ -10,6 +10,9 @@
 //       --program OTHER/pucktally --clients 10 --run-s 60 --stand-s 30 --rounds 3
 //
 // A program without the live feed or the journal (an older build) simply has no clients.
+// Built with the X damage extension, the probe also tells each board's display lag as the X
+// server sees it: when the server got the frame that shows each new second, counted from the
+// start key it typed (XTest), beyond the earliest of those seconds.
 // "PATH+console" starts that program with the timekeeper's console open, "PATH+assistant" with
 // the penalty assistant on (IIHF), both stored in its private settings before it starts.
 #include <QCoreApplication>
@@ -25,7 +28,16 @@
 #include <QTimer>
 #include <QWebSocket>
 
+#ifdef PROBE_DISPLAY_LAG
+#include <QSocketNotifier>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <X11/keysym.h>
+#endif
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -96,6 +108,109 @@ QString xdotool(const QStringList& args) {
     return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
 }
 
+double median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// The start key's arrival and the frames that reached the X server after it, in ms of one
+// steady clock; the clock set to whole minutes changes its face once a second.
+struct Frames {
+    double startMs = -1;
+    std::vector<double> atMs;
+
+    // For each second of the run, how much later than the earliest second its frame reached
+    // the server, after its due moment. The start key's own moment is known only to the
+    // probe's scheduling (a few ms under load), so the earliest second is the zero.
+    std::vector<double> lagsMs() const {
+        std::vector<double> lags;
+        double lastSecond = 0;
+        for (double at : atMs) {
+            const double second = std::round((at - startMs) / 1000);
+            const double lag = at - startMs - second * 1000;
+            // The first damage of each second counts; the rest of that frame is the same frame.
+            if (startMs < 0 || second < 1 || second == lastSecond || lag < -250 || lag > 600)
+                continue;
+            lastSecond = second;
+            lags.push_back(lag);
+        }
+        const double earliest = lags.empty() ? 0 : *std::min_element(lags.begin(), lags.end());
+        for (double& lag : lags)
+            lag -= earliest;
+        return lags;
+    }
+};
+
+#ifdef PROBE_DISPLAY_LAG
+// Damage of the boards' windows as the X server reports it, and keys typed through XTest.
+class DisplayWatch {
+  public:
+    DisplayWatch() : display_(XOpenDisplay(nullptr)) {
+        int errorBase = 0;
+        int major = 1, minor = 1;
+        // The server takes damage requests only from a client that asked for its version.
+        if (!display_ || !XDamageQueryExtension(display_, &damageEvent_, &errorBase) ||
+            !XDamageQueryVersion(display_, &major, &minor))
+            return;
+        notifier_ =
+            std::make_unique<QSocketNotifier>(ConnectionNumber(display_), QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { drain(); });
+        clock_.start();
+    }
+    ~DisplayWatch() {
+        notifier_.reset();
+        if (display_)
+            XCloseDisplay(display_);
+    }
+    bool works() const { return notifier_ != nullptr; }
+    double nowMs() const { return clock_.nsecsElapsed() / 1e6; }
+
+    void watch(const QString& window, Frames* frames) {
+        const Window w = window.toULong();
+        XDamageCreate(display_, w, XDamageReportRawRectangles);
+        XFlush(display_);
+        frames_[w] = frames;
+    }
+    // The key S pressed and released; the moment the server has it is the start.
+    void typeStartKey(Frames* frames) {
+        const KeyCode s = XKeysymToKeycode(display_, XK_s);
+        XTestFakeKeyEvent(display_, s, True, 0);
+        XTestFakeKeyEvent(display_, s, False, 0);
+        XSync(display_, False);
+        frames->startMs = nowMs();
+        drain();
+    }
+
+  private:
+    void drain() {
+        while (XPending(display_)) {
+            XEvent e;
+            XNextEvent(display_, &e);
+            if (e.type != damageEvent_ + XDamageNotify)
+                continue;
+            const auto it = frames_.find(reinterpret_cast<XDamageNotifyEvent*>(&e)->drawable);
+            if (it != frames_.end())
+                it->second->atMs.push_back(nowMs());
+        }
+    }
+
+    Display* display_;
+    int damageEvent_ = 0;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QElapsedTimer clock_;
+    std::map<Window, Frames*> frames_;
+};
+#else
+struct DisplayWatch {
+    bool works() const { return false; }
+    void watch(const QString&, Frames*) {}
+    void typeStartKey(Frames*) {}
+};
+#endif
+
 // One program under test with its private folders and feed clients.
 struct Subject {
     QString program;
@@ -105,6 +220,9 @@ struct Subject {
     quint16 port = freePort();
     std::vector<std::unique_ptr<QWebSocket>> clients;
     qint64 messages = 0;
+    Frames frames;
+    std::unique_ptr<DisplayWatch> display; // a connection of its own for each board watched
+    int place = 0;                         // where its windows go
 
     qint64 pid() const { return process.processId(); }
 
@@ -131,10 +249,26 @@ struct Subject {
                                 QStringLiteral("127.0.0.1:%1").arg(port)});
         if (!process.waitForStarted())
             return false;
-        window = xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
-                          QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                          QString::number(pid())})
-                     .section(QLatin1Char('\n'), 0, 0);
+        return findWindow(place);
+    }
+
+    // The board's window, not the console's. Found again once the program has settled: a
+    // window may be made anew while the program starts. The boards go side by side in a row,
+    // the consoles below them: a board another window hides draws nothing the server shows.
+    bool findWindow(int place = 0) {
+        const QStringList windows = xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
+                                             QStringLiteral("--onlyvisible"),
+                                             QStringLiteral("--pid"), QString::number(pid())})
+                                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        window.clear();
+        for (const QString& w : windows) {
+            const bool console =
+                xdotool({QStringLiteral("getwindowname"), w}).contains(QLatin1String("Timekeeper"));
+            if (!console)
+                window = w;
+            xdotool({QStringLiteral("windowmove"), w, QString::number(place * 640),
+                     QString::number(console ? 480 : 0)});
+        }
         return !window.isEmpty();
     }
 
@@ -165,7 +299,10 @@ struct Subject {
     // The board's start/stop key, typed into its window.
     void pressStartStop() {
         xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        xdotool({QStringLiteral("key"), QStringLiteral("s")});
+        if (frames.startMs < 0 && display && display->works())
+            display->typeStartKey(&frames);
+        else
+            xdotool({QStringLiteral("key"), QStringLiteral("s")});
     }
 
     void stop() {
@@ -184,15 +321,8 @@ struct Result {
     qint64 rssFirstKb = 0; // one sample period into the run
     qint64 rssLastKb = 0;
     double messagesPerS = 0;
+    std::vector<double> lagsMs; // display lag of each second while the clock ran
 };
-
-double median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // CPU ms per wall second of every subject over `seconds`, with RSS samples on the way.
 std::vector<double> measure(std::vector<std::unique_ptr<Subject>>& subjects, int seconds,
@@ -226,6 +356,7 @@ std::vector<Result> runRound(const Options& o) {
         subjects.push_back(std::make_unique<Subject>());
         QStringList parts = p.split(QLatin1Char('+'));
         subjects.back()->program = parts.takeFirst();
+        subjects.back()->place = int(subjects.size()) - 1;
         for (const QString& extra : parts)
             subjects.back()->settings
                 << (extra == QLatin1String("console") ? QStringLiteral("[Screens]\nConsole=1")
@@ -241,6 +372,10 @@ std::vector<Result> runRound(const Options& o) {
     for (auto& s : subjects) {
         out() << "  " << s->program << ": pid " << s->pid() << ", " << s->connectedClients()
               << " feed clients" << Qt::endl;
+        if (s->findWindow(s->place)) {
+            s->display = std::make_unique<DisplayWatch>();
+            s->display->watch(s->window, &s->frames);
+        }
         s->setLongClock();
         s->pressStartStop();
     }
@@ -259,6 +394,7 @@ std::vector<Result> runRound(const Options& o) {
                                   std::max(1, o.runS) /
                                   std::max(1, subjects[i]->connectedClients());
         subjects[i]->pressStartStop();
+        results[i].lagsMs = subjects[i]->frames.lagsMs();
     }
     waitMs(o.warmS * 1000);
     const std::vector<double> stand = measure(subjects, o.standS, o.sampleS, nullptr);
@@ -290,6 +426,20 @@ Options parse(const QStringList& args) {
     return o;
 }
 
+// The display lag of the seconds as the X server got them, when the probe could watch.
+QString lagLine(std::vector<double> lags) {
+    if (lags.empty())
+        return QString();
+    std::sort(lags.begin(), lags.end());
+    const double p99 = lags[std::min(lags.size() - 1, size_t(0.99 * double(lags.size())))];
+    return QStringLiteral(", display lag beyond its earliest second: median %1 ms, 99th "
+                          "percentile %2 ms, worst %3 ms (%4 seconds)")
+        .arg(median(lags), 0, 'f', 2)
+        .arg(p99, 0, 'f', 2)
+        .arg(lags.back(), 0, 'f', 2)
+        .arg(lags.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -317,15 +467,16 @@ int main(int argc, char** argv) {
                          .arg(x.rssFirstKb)
                          .arg(x.rssLastKb)
                          .arg(x.messagesPerS, 0, 'f', 1)
-                  << Qt::endl;
+                  << lagLine(x.lagsMs) << Qt::endl;
             all[i].push_back(x);
         }
     }
     out() << "medians over " << o.rounds << " rounds, load average now " << loadAverage()
           << Qt::endl;
     for (size_t i = 0; i < all.size(); ++i) {
-        std::vector<double> run, stand, growth;
+        std::vector<double> run, stand, growth, lags;
         for (const Result& x : all[i]) {
+            lags.insert(lags.end(), x.lagsMs.begin(), x.lagsMs.end());
             run.push_back(x.runMsPerS);
             stand.push_back(x.standMsPerS);
             growth.push_back(double(x.rssLastKb - x.rssFirstKb));
@@ -335,7 +486,7 @@ int main(int argc, char** argv) {
                      .arg(median(run), 0, 'f', 2)
                      .arg(median(stand), 0, 'f', 2)
                      .arg(median(growth), 0, 'f', 0)
-              << Qt::endl;
+              << lagLine(lags) << Qt::endl;
     }
     return 0;
 }

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(
     cmake g++ make pkg-config dpkg-dev file
-    qt6-base-dev qt6-multimedia-dev qt6-websockets-dev qt6-qpa-plugins libqt6multimedia6 libqt6sql6-sqlite libgl-dev libx11-dev libxtst-dev
+    qt6-base-dev qt6-multimedia-dev qt6-websockets-dev qt6-qpa-plugins libqt6multimedia6 libqt6sql6-sqlite libgl-dev libx11-dev libxtst-dev libxdamage-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils x11-xserver-utils openbox xdotool fonts-liberation fonts-liberation2
     chromium
