@@ -19,6 +19,12 @@ bool LiveFeed::apply(const FeedSettings& feed) {
     return true;
 }
 
+QString LiveFeed::failure() const {
+    if (!applied_.enabled || service_.isRunning())
+        return {};
+    return QStringLiteral("%1 (%2:%3)").arg(errorString(), applied_.address).arg(applied_.port);
+}
+
 void LiveFeed::boardChanged() {
     if (!service_.isRunning())
         return;

@@ -26,6 +26,9 @@ class LiveFeed : public QObject {
     bool isRunning() const { return service_.isRunning(); }
     quint16 port() const { return service_.port(); }
     QString errorString() const { return service_.errorString(); }
+    // Why the feed does not serve while its settings say it should, with the address and port
+    // it could not have; empty while it serves or is off.
+    QString failure() const;
 
     // The board changed: the feed sends what it shows now.
     void boardChanged();
