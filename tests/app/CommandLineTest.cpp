@@ -24,7 +24,7 @@ TEST_P(ReadCommandLine, AnswersWhatTheWordsAsk) {
     const RequestCase& c = GetParam();
     const CommandLineRequest r = readCommandLine(c.words);
     EXPECT_EQ(r.action, c.action) << r.text.toStdString();
-    EXPECT_EQ(r.exitCode(), c.action == Action::Refuse ? 1 : 0);
+    EXPECT_EQ(r.exitCode(), c.action == Action::Refuse ? 2 : 0);
     switch (c.action) {
     case Action::Run:
         EXPECT_TRUE(r.text.isEmpty());
@@ -76,10 +76,17 @@ TEST(CommandLineUsage, NamesEveryOptionAndTheWordBypass) {
     EXPECT_FALSE(usage.contains(QLatin1String("--stylesheet")));
 }
 
-TEST(CommandLineUsage, RefusalSaysWhichOption) {
-    const CommandLineRequest r = readCommandLine({"--fullscreen"});
-    EXPECT_TRUE(r.text.startsWith(QStringLiteral("Unknown option 'fullscreen'.\n")))
-        << r.text.toStdString();
+TEST(CommandLineUsage, RefusalSaysWhichOptionAsTyped) {
+    for (const char* typed : {"--fullscreen", "-x", "--now=1"}) {
+        const CommandLineRequest r = readCommandLine({"bypass", typed});
+        const QString word = QString::fromLatin1(typed).section(QLatin1Char('='), 0, 0);
+        EXPECT_TRUE(r.text.startsWith(QStringLiteral("Unknown option '%1'.\n").arg(word)))
+            << r.text.toStdString();
+    }
+    // A feature's own mistake is refused the same way, unless help is asked.
+    const QString mistake = QStringLiteral("--feed 99999: not [ADDRESS:]PORT");
+    EXPECT_EQ(readCommandLine({"bypass"}, mistake).text, mistake + '\n' + usageText());
+    EXPECT_EQ(readCommandLine({"--help"}, mistake).action, Action::Help);
 }
 
 struct BypassCase {
