@@ -72,6 +72,9 @@ struct ProgramOptions {
         parser.addOption({QStringLiteral("games"),
                           QStringLiteral("Lists the games in the journal (number, start, end, "
                                          "events) and ends, without a window.")});
+        parser.addOption({QStringLiteral("resume"),
+                          QStringLiteral("Brings the last game closed on the board back onto "
+                                         "it as it was, to be played on.")});
         parser.addOption({QStringLiteral("feed"),
                           QStringLiteral("Serves the board live over HTTP at that address "
                                          "for this run (default address 127.0.0.1)."),
@@ -93,20 +96,39 @@ struct ProgramOptions {
     }
 };
 
+// The parser names an unknown option without its dashes; the user is shown it as typed.
+QString refusalOf(const QCommandLineParser& parser, const QStringList& words) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty()) {
+        for (const QString& word : words) {
+            QString name = word.section(QLatin1Char('='), 0, 0);
+            while (name.startsWith(QLatin1Char('-')))
+                name.remove(0, 1);
+            if (word.startsWith(QLatin1Char('-')) && name == unknown.front())
+                return QStringLiteral("Unknown option '%1'.")
+                    .arg(word.section(QLatin1Char('='), 0, 0));
+        }
+    }
+    return parser.errorText();
+}
+
 } // namespace
 
-CommandLineRequest readCommandLine(const QStringList& words) {
+CommandLineRequest readCommandLine(const QStringList& words, const QString& mistake) {
     ProgramOptions options;
     CommandLineRequest request;
     if (!options.parser.parse(QStringList{kProgram} + words)) {
         request.action = CommandLineRequest::Action::Refuse;
-        request.text = options.parser.errorText() + QLatin1Char('\n') + options.usage();
+        request.text = refusalOf(options.parser, words) + QLatin1Char('\n') + options.usage();
     } else if (options.parser.isSet(options.help)) {
         request.action = CommandLineRequest::Action::Help;
         request.text = options.usage();
     } else if (options.parser.isSet(options.version)) {
         request.action = CommandLineRequest::Action::Version;
         request.text = versionLine() + QLatin1Char('\n');
+    } else if (!mistake.isEmpty()) {
+        request.action = CommandLineRequest::Action::Refuse;
+        request.text = mistake + QLatin1Char('\n') + options.usage();
     }
     return request;
 }

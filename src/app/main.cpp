@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
 #include "app/FeedStartup.h"
 #include "app/PenaltyStartup.h"
 #include "app/ProgramWindows.h"
@@ -89,10 +90,11 @@ int runJournalCommandLine(int argc, char** argv, const JournalOptions& options) 
 // The game journal of one board: it restores an unfinished game when the board appears and
 // records every change from then on.
 struct JournalOfBoard {
-    JournalOfBoard(frmScoreBoard& board, Settings& settings, const TimeSource& time)
+    JournalOfBoard(frmScoreBoard& board, Settings& settings, const TimeSource& time,
+                   bool takeUpClosed)
         : store(journalPath()), journal(store, time), boardJournal(board, journal, store, settings),
           testHooks(startTestHooks(board)) {
-        boardJournal.start();
+        boardJournal.start(takeUpClosed);
     }
     SqliteJournalStore store;
     GameJournal journal;
@@ -108,13 +110,19 @@ int main(int argc, char** argv) {
     QStringList words = argumentsOf(argc, argv);
     const JournalOptions journalOptions = takeJournalOptions(words);
     FeedSettings feedOfWords;
-    takeFeedOptions(words, feedOfWords);
-    const CommandLineRequest request = readCommandLine(words);
+    const QString feedMistake = takeFeedOptions(words, feedOfWords);
+    const CommandLineRequest request = readCommandLine(words, feedMistake);
     if (request.action != CommandLineRequest::Action::Run)
         return answerCommandLine(request);
     // Reading the journal goes on beside a running board.
     if (journalOptions.any())
         return runJournalCommandLine(argc, argv, journalOptions);
+    const QString noDisplay =
+        missingDisplay(words, [](const char* name) { return qEnvironmentVariable(name); });
+    if (!noDisplay.isEmpty()) {
+        print(stderr, noDisplay + QLatin1Char('\n'));
+        return 1;
+    }
 
     keepLargeBuffersInHeap();
     QApplication app(argc, argv);
@@ -129,12 +137,15 @@ int main(int argc, char** argv) {
     // Features with options of their own take them off here; the rest may be "bypass".
     QStringList commandLine = commandLineWords();
     const FeedSettings feedSettings = takeLiveFeedOptions(commandLine, store);
+    const bool takeUpClosed = takeJournalOptions(commandLine).resume;
 
     SteadyTimeSource time;
     ProgramWindows windows(settings, store, time);
-    windows.setOptionsPages({liveFeedOptionsPage(), penaltiesOptionsPage(), screensOptionsPage()});
     std::unique_ptr<JournalOfBoard> journal;
     std::unique_ptr<LiveFeed> liveFeed;
+    windows.setOptionsPages(
+        {liveFeedOptionsPage([&liveFeed] { return liveFeed ? liveFeed->failure() : QString(); }),
+         penaltiesOptionsPage(), screensOptionsPage()});
     std::unique_ptr<BoardScreens> screens;
     std::unique_ptr<TimekeeperConsole> console;
     std::unique_ptr<QObject> consoleHooks;
@@ -146,7 +157,7 @@ int main(int argc, char** argv) {
             if (liveFeed)
                 liveFeed->setPenaltyRules(rules);
         });
-        journal = std::make_unique<JournalOfBoard>(board, settings, time);
+        journal = std::make_unique<JournalOfBoard>(board, settings, time, takeUpClosed);
         liveFeed = startLiveFeed(feedSettings, settings, store, board);
         liveFeed->setPenaltyRules(board.penaltyRules());
         // After the journal, which shows the timekeeper what the screens have to tell.

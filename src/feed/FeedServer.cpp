@@ -1,5 +1,7 @@
 #include "feed/FeedServer.h"
 
+#include "feed/FeedState.h"
+
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -173,6 +175,7 @@ void FeedServer::send(QTcpSocket* socket, int status, const QByteArray& type,
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + feedStatusText(status) +
                       "\r\nContent-Type: " + type +
                       "\r\nContent-Length: " + QByteArray::number(body.size()) +
+                      "\r\nServer: " + kFeedProgram.toLatin1() +
                       "\r\nCache-Control: no-store\r\nX-Content-Type-Options: nosniff"
                       "\r\nConnection: close\r\n";
     if (anyOrigin)

@@ -79,7 +79,11 @@ QString takeFeedOptions(QStringList& args, FeedSettings& feed) {
             feed = *endpoint;
             return true;
         }
-        error = QStringLiteral("--feed needs [ADDRESS:]PORT, e.g. --feed 127.0.0.1:8080");
+        error = value.isEmpty()
+                    ? QStringLiteral("--feed needs [ADDRESS:]PORT, e.g. --feed 127.0.0.1:8080")
+                    : QStringLiteral("--feed %1: not [ADDRESS:]PORT with a port from 1 to 65535, "
+                                     "e.g. --feed 127.0.0.1:8080")
+                          .arg(value);
         return false;
     };
     for (qsizetype i = 0; i < args.size();) {

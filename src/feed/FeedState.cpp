@@ -87,10 +87,18 @@ QJsonObject assistantOf(const BoardState& state, const penalties::PenaltyRules& 
     if (!state.assistant.isEmpty())
         assistant.load(state.assistant.toStdString(), state.assistantTenths);
     QJsonObject json = assistantJson(assistant.state(), rules.book);
+    const std::vector<penalties::Assessment> signalled = assistant.signalled();
     for (const auto& [name, team] :
          {std::pair{"home", penalties::Team::Home}, std::pair{"visitor", penalties::Team::Guest}}) {
         QJsonObject side = json.value(QLatin1String(name)).toObject();
         side.insert(QStringLiteral("powerPlay"), strengthText(assistant.state(), team));
+        // Penalties the referee signalled while play goes on, not yet given.
+        QJsonArray delayed;
+        for (const penalties::Assessment& p : signalled)
+            if (p.team == team)
+                delayed.append(QJsonObject{{QStringLiteral("player"), p.player},
+                                           {QStringLiteral("kind"), penaltyKindText(p.kind)}});
+        side.insert(QStringLiteral("signalled"), delayed);
         json.insert(QLatin1String(name), side);
     }
     return json;
@@ -109,6 +117,7 @@ QByteArray feedJson(const BoardState& state, const FeedLook& look, std::uint64_t
         {QStringLiteral("background"), look.background}, {QStringLiteral("border"), look.border}};
 
     QJsonObject root{
+        {QStringLiteral("program"), kFeedProgram},
         {QStringLiteral("format"), kFeedFormatVersion},
         {QStringLiteral("seq"), static_cast<qint64>(sequence)},
         {QStringLiteral("clock"),

@@ -53,6 +53,12 @@ QString LiveFeed::status() const {
         .arg(viewers == 1 ? QStringLiteral("viewer") : QStringLiteral("viewers"));
 }
 
+QString LiveFeed::failure() const {
+    if (!applied_.enabled || service_.isRunning())
+        return {};
+    return QStringLiteral("%1 (%2:%3)").arg(errorString(), applied_.address).arg(applied_.port);
+}
+
 void LiveFeed::boardChanged() {
     if (!service_.isRunning())
         return;

@@ -29,6 +29,9 @@ class LiveFeed : public QObject {
     // One line for the timekeeper: where viewers find the feed and how many watch it, or
     // why it is not running.
     QString status() const;
+    // Why the feed does not serve while its settings say it should, with the address and port
+    // it could not have; empty while it serves or is off.
+    QString failure() const;
 
     // The board changed: the feed sends what it shows now.
     void boardChanged();

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
-LiveFeedTab::LiveFeedTab(const FeedSettings& feed, QWidget* parent)
-    : OptionsPage(parent), opened_(feed) {
+LiveFeedTab::LiveFeedTab(const FeedSettings& feed, const QString& failure, QWidget* parent)
+    : OptionsPage(parent), opened_(feed), failure_(failure) {
     setObjectName(QStringLiteral("tabLiveFeed"));
     chkFeedOn = new QCheckBox(QStringLiteral("Serve the board's live feed"), this);
     chkFeedOn->setObjectName(QStringLiteral("chkFeedOn"));
@@ -41,6 +41,7 @@ LiveFeedTab::LiveFeedTab(const FeedSettings& feed, QWidget* parent)
 
     connect(cmbFeedAddress, &QComboBox::currentTextChanged, this, [this] { showAddresses(); });
     connect(txtFeedPort, &QSpinBox::valueChanged, this, [this] { showAddresses(); });
+    connect(chkFeedOn, &QCheckBox::toggled, this, [this] { showAddresses(); });
     showAddresses();
 }
 
@@ -55,6 +56,13 @@ FeedSettings LiveFeedTab::feedSettings() const {
 
 void LiveFeedTab::showAddresses() {
     const FeedSettings feed = feedSettings();
+    if (!failure_.isEmpty() && feed == opened_) {
+        lblFeedPages->setText(QStringLiteral("The live feed is not running: %1.\nIts addresses "
+                                             "would show another program, if any. Choose "
+                                             "another port or address and press Ok to try again.")
+                                  .arg(failure_));
+        return;
+    }
     const QString host =
         feed.address == QLatin1String("0.0.0.0") ? QStringLiteral("<this computer>") : feed.address;
     const QString base = QStringLiteral("http://%1:%2").arg(host).arg(feed.port);
@@ -68,7 +76,8 @@ void LiveFeedTab::save(SettingsStore& store) {
         saveFeedSettings(feedSettings(), store);
 }
 
-OptionsPageMaker liveFeedOptionsPage() {
-    return {QStringLiteral("Live feed"),
-            [](SettingsStore& store) { return new LiveFeedTab(loadFeedSettings(store)); }};
+OptionsPageMaker liveFeedOptionsPage(std::function<QString()> failure) {
+    return {QStringLiteral("Live feed"), [failure = std::move(failure)](SettingsStore& store) {
+                return new LiveFeedTab(loadFeedSettings(store), failure ? failure() : QString());
+            }};
 }

@@ -34,9 +34,9 @@ BoardJournal::BoardJournal(frmScoreBoard& board, GameJournal& journal, JournalSt
     connect(&noticeTimer_, &QTimer::timeout, this, [this] { showNotice(QString()); });
 }
 
-bool BoardJournal::start() {
+bool BoardJournal::start(bool takeUpClosed) {
     loaded_ = board_.logic().state();
-    const std::optional<BoardState> last = journal_.begin(loaded_);
+    const std::optional<BoardState> last = journal_.begin(loaded_, takeUpClosed);
     if (last) {
         kind_ = JournalKind::Restore;
         board_.logic().restore(*last, true);
@@ -57,6 +57,8 @@ bool BoardJournal::start() {
         // A game that never changed from the board's start brings nothing back worth telling.
         if (shown != loaded_)
             showNotice(restoredNotice(journal_.resumedWallMs(), shown.clockRunning));
+    } else if (takeUpClosed) {
+        showNotice(QStringLiteral("no game in the journal to take up again; a new game begins"));
     }
     return last.has_value();
 }

@@ -25,8 +25,9 @@ class BoardJournal : public QObject {
     BoardJournal(frmScoreBoard& board, GameJournal& journal, JournalStore& store,
                  const Settings& settings, QObject* parent = nullptr);
 
-    // Begins or continues the game; true when the board was restored.
-    bool start();
+    // Begins or continues the game; true when the board was restored. With `takeUpClosed`
+    // the last game played comes back even when the board was closed on it.
+    bool start(bool takeUpClosed = false);
     void undo();
     void redo();
     // Writes the current game's sheet as HTML and CSV into the sheets folder beside the

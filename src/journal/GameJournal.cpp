@@ -4,6 +4,7 @@
 #include "journal/BoardRecord.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 GameJournal::GameJournal(JournalStore& store, const TimeSource& mono, WallClock wall)
     : store_(store), mono_(mono), wall_(std::move(wall)) {}
@@ -14,13 +15,34 @@ std::int64_t GameJournal::wallNow() const {
     return wall_ ? wall_() : QDateTime::currentMSecsSinceEpoch();
 }
 
-std::optional<BoardState> GameJournal::begin(const BoardState& loaded) {
+// The game a start continues: the last one while it has no clean end, or with `takeUpClosed`
+// the latest with more than its start row (a fresh board opened and closed again is passed
+// over). Null for a fresh start.
+const GameSummary* GameJournal::gameToContinue(const std::vector<GameSummary>& games,
+                                               bool takeUpClosed) {
+    if (!takeUpClosed)
+        return !games.empty() && games.back().endedWallMs == 0 && games.back().events > 0
+                   ? &games.back()
+                   : nullptr;
+    const auto played = std::find_if(games.rbegin(), games.rend(),
+                                     [](const GameSummary& g) { return g.events > 1; });
+    if (played == games.rend())
+        return nullptr;
+    for (auto later = games.rbegin(); later != played; ++later)
+        if (later->endedWallMs == 0 && !store_.endGame(later->id, wallNow()))
+            return nullptr;
+    if (played->endedWallMs != 0 && !store_.reopenGame(played->id))
+        return nullptr;
+    return &*played;
+}
+
+std::optional<BoardState> GameJournal::begin(const BoardState& loaded, bool takeUpClosed) {
     if (tryOpen()) {
         const std::vector<GameSummary> games = store_.games();
-        if (!games.empty() && games.back().endedWallMs == 0 && games.back().events > 0) {
-            const std::vector<JournalRow> rows = store_.rows(games.back().id);
+        if (const GameSummary* game = gameToContinue(games, takeUpClosed)) {
+            const std::vector<JournalRow> rows = store_.rows(game->id);
             if (!rows.empty()) {
-                game_ = games.back().id;
+                game_ = game->id;
                 resumedWallMs_ = rows.back().wallMs;
                 last_ = replayRows(rows);
                 // The undo history comes back as it stood.

@@ -24,8 +24,9 @@ class GameJournal {
 
     // At the board's load. When the last game in the journal has no clean end, it is continued
     // and its last state answered, for the board to show again; otherwise a new game starts
-    // with `loaded`.
-    std::optional<BoardState> begin(const BoardState& loaded);
+    // with `loaded`. With `takeUpClosed` the latest game in which anything happened is
+    // continued even when it was closed; games begun after it and left untouched are ended.
+    std::optional<BoardState> begin(const BoardState& loaded, bool takeUpClosed = false);
     // After every event the board handled: writes what changed since the last call, if
     // anything. Operator changes (kind Key) enter the undo history.
     void record(const BoardState& now, const QString& kind);
@@ -54,6 +55,7 @@ class GameJournal {
         enum Type { Begin, Row, End } type;
         JournalRow row;
     };
+    const GameSummary* gameToContinue(const std::vector<GameSummary>& games, bool takeUpClosed);
     void beginFresh(const BoardState& loaded);
     void push(Op op);
     void flush();

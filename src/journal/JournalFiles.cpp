@@ -18,6 +18,12 @@ QString journalPath() {
     return QDir(journalFolder()).filePath(QStringLiteral("journal.sqlite"));
 }
 
+bool isSheetFileName(const QString& file) {
+    const QString ext = QFileInfo(file).suffix().toLower();
+    return ext == QLatin1String("csv") || ext == QLatin1String("html") ||
+           ext == QLatin1String("htm");
+}
+
 bool writeSheetFile(const QString& file, const GameSheet& sheet, const QString& homeName,
                     const QString& visitorName, QString* error) {
     const QString ext = QFileInfo(file).suffix().toLower();
@@ -46,6 +52,9 @@ JournalOptions takeJournalOptions(QStringList& args) {
         if (a == QLatin1String("--games")) {
             o.listGames = true;
             args.removeAt(i);
+        } else if (a == QLatin1String("--resume")) {
+            o.resume = true;
+            args.removeAt(i);
         } else if (a == QLatin1String("--sheet") || a == QLatin1String("--game")) {
             if (!hasValue) {
                 o.error = QStringLiteral("%1 needs a value").arg(a);
@@ -69,6 +78,11 @@ JournalOptions takeJournalOptions(QStringList& args) {
     }
     if (o.game > 0 && o.sheetFile.isEmpty() && o.error.isEmpty())
         o.error = QStringLiteral("--game goes with --sheet FILE");
+    if (!o.sheetFile.isEmpty() && !isSheetFileName(o.sheetFile) && o.error.isEmpty())
+        o.error = QStringLiteral("%1: the sheet is written as .csv or .html").arg(o.sheetFile);
+    if (o.resume && (!o.sheetFile.isEmpty() || o.listGames) && o.error.isEmpty())
+        o.error =
+            QStringLiteral("--resume opens the board; it goes with neither --sheet nor --games");
     return o;
 }
 
@@ -101,19 +115,19 @@ int runJournalCommand(const JournalOptions& o, JournalStore& store, const QStrin
     }
     if (o.sheetFile.isEmpty())
         return 0;
-    if (games.empty()) {
-        err << "The journal holds no game yet." << Qt::endl;
-        return 1;
-    }
-    const GameSummary* game = &games.back();
+    const GameSummary* game = games.empty() ? nullptr : &games.back();
     if (o.game > 0) {
         auto it = std::find_if(games.begin(), games.end(),
                                [&o](const GameSummary& g) { return g.id == o.game; });
         if (it == games.end()) {
             err << "No game " << o.game << " in the journal (--games lists them)." << Qt::endl;
-            return 1;
+            return 2;
         }
         game = &*it;
+    }
+    if (!game) {
+        err << "The journal holds no game yet." << Qt::endl;
+        return 1;
     }
     const GameSheet sheet = buildSheet(*game, store.rows(game->id), rules);
     QString error;

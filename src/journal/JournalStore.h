@@ -51,6 +51,8 @@ class JournalStore {
     virtual int beginGame(std::int64_t wallMs) = 0;
     virtual bool append(int game, const JournalRow& row) = 0;
     virtual bool endGame(int game, std::int64_t wallMs) = 0;
+    // Takes back a game's clean end: the game is continued as if it had never been closed.
+    virtual bool reopenGame(int game) = 0;
 
     virtual std::vector<GameSummary> games() = 0;
     virtual std::vector<JournalRow> rows(int game) = 0;

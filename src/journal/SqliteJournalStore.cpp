@@ -247,6 +247,19 @@ bool SqliteJournalStore::endGame(int game, std::int64_t wallMs) {
     return true;
 }
 
+bool SqliteJournalStore::reopenGame(int game) {
+    if (!isOpen())
+        return false;
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("UPDATE games SET ended_wall = NULL WHERE id = ?"));
+    q.addBindValue(game);
+    if (!q.exec())
+        return fail(QStringLiteral("cannot write to %1").arg(path_), q.lastError().text());
+    if (syncer_)
+        syncer_->written();
+    return true;
+}
+
 std::vector<GameSummary> SqliteJournalStore::games() {
     std::vector<GameSummary> out;
     if (!isOpen())

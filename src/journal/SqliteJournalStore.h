@@ -29,6 +29,7 @@ class SqliteJournalStore final : public JournalStore {
     int beginGame(std::int64_t wallMs) override;
     bool append(int game, const JournalRow& row) override;
     bool endGame(int game, std::int64_t wallMs) override;
+    bool reopenGame(int game) override;
 
     std::vector<GameSummary> games() override;
     std::vector<JournalRow> rows(int game) override;

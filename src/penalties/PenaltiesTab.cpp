@@ -30,26 +30,52 @@ PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     cmbMinorLength->setObjectName(QStringLiteral("cmbMinorLength"));
     showMinors(settings.minorSeconds);
 
-    auto* note = new QLabel(QStringLiteral("Off, the board's penalty clocks work as they always "
-                                           "do. Leagues with short periods often play 1:30 "
-                                           "minors."),
-                            this);
-    note->setWordWrap(true);
+    lblPenaltyNote = new QLabel(this);
+    lblPenaltyNote->setObjectName(QStringLiteral("lblPenaltyNote"));
+    lblPenaltyNote->setWordWrap(true);
 
     auto* form = new QFormLayout(this);
     form->addRow(chkPenaltiesOn);
     form->addRow(QStringLiteral("Rule book:"), cmbPenaltyRules);
     form->addRow(QStringLiteral("Minor penalty:"), cmbMinorLength);
-    form->addRow(note);
+    form->addRow(lblPenaltyNote);
 
     const auto enable = [this] {
         cmbPenaltyRules->setEnabled(chkPenaltiesOn->isChecked());
         cmbMinorLength->setEnabled(chkPenaltiesOn->isChecked());
+        showNote();
     };
     connect(chkPenaltiesOn, &QCheckBox::toggled, this, enable);
-    connect(cmbPenaltyRules, &QComboBox::currentIndexChanged, this,
-            [this] { showMinors(cmbMinorLength->currentData().toInt()); });
+    connect(cmbPenaltyRules, &QComboBox::currentIndexChanged, this, [this] {
+        showMinors(cmbMinorLength->currentData().toInt());
+        showNote();
+    });
     enable();
+}
+
+void PenaltiesTab::showNote() {
+    const QString shortMinors =
+        QStringLiteral(" Leagues with short periods often play 1:30 minors.");
+    if (!chkPenaltiesOn->isChecked()) {
+        lblPenaltyNote->setText(
+            QStringLiteral("Off, the board's penalty clocks work as they always do.") +
+            shortMinors);
+        return;
+    }
+    const RuleBook book = shownBook();
+    QString note =
+        QStringLiteral("%1: a team's third penalty waits for a free clock; a power-play goal "
+                       "ends the short-handed team's minor with the least time left%2; equal "
+                       "penalties to both teams at one stoppage are served by substitutes, off "
+                       "the clocks")
+            .arg(ruleBookName(book), penalties::penaltyShotGoalEndsMinor(book)
+                                         ? QStringLiteral(", one scored on a penalty shot too")
+                                         : QStringLiteral(", not one scored on a penalty shot"));
+    note += penalties::playsSinglePairFourOnFour(book)
+                ? QStringLiteral(", but one minor to each team with nothing else on the clocks "
+                                 "goes on them: four on four.")
+                : QStringLiteral(", one minor to each team among them: five on five.");
+    lblPenaltyNote->setText(note + shortMinors);
 }
 
 RuleBook PenaltiesTab::shownBook() const {

@@ -5,6 +5,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 
 // The options dialog's "Penalties" tab: the penalty assistant on or off, the rule book it
 // follows and the length of a minor. It edits a copy; penaltySettings() is what "&Ok" stores,
@@ -23,11 +24,14 @@ class PenaltiesTab : public OptionsPage {
     // Lists the minor lengths the chosen book offers, keeping `seconds` when it is one of them.
     void showMinors(int seconds);
     penalties::RuleBook shownBook() const;
+    // Says what the assistant does under the book chosen, or that the clocks are left alone.
+    void showNote();
 
     PenaltySettings opened_;
     QCheckBox* chkPenaltiesOn = nullptr;
     QComboBox* cmbPenaltyRules = nullptr;
     QComboBox* cmbMinorLength = nullptr;
+    QLabel* lblPenaltyNote = nullptr;
 };
 
 // The tab as the options dialog takes it, opened on the stored settings.

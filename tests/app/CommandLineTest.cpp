@@ -24,7 +24,7 @@ TEST_P(ReadCommandLine, AnswersWhatTheWordsAsk) {
     const RequestCase& c = GetParam();
     const CommandLineRequest r = readCommandLine(c.words);
     EXPECT_EQ(r.action, c.action) << r.text.toStdString();
-    EXPECT_EQ(r.exitCode(), c.action == Action::Refuse ? 1 : 0);
+    EXPECT_EQ(r.exitCode(), c.action == Action::Refuse ? 2 : 0);
     switch (c.action) {
     case Action::Run:
         EXPECT_TRUE(r.text.isEmpty());
@@ -76,10 +76,10 @@ TEST(CommandLineUsage, NamesEveryOptionAndTheWordBypass) {
     EXPECT_FALSE(usage.contains(QLatin1String("--stylesheet")));
 }
 
-TEST(CommandLineUsage, RefusalSaysWhichOption) {
-    const CommandLineRequest r = readCommandLine({"--fullscreen"});
-    EXPECT_TRUE(r.text.startsWith(QStringLiteral("Unknown option 'fullscreen'.\n")))
-        << r.text.toStdString();
+TEST(CommandLineUsage, RefusalSaysWhichOptionAsTypedOrWhatAFeatureFoundWrong) {
+    EXPECT_TRUE(readCommandLine({"--now=1"}).text.startsWith("Unknown option '--now'.\n"));
+    EXPECT_EQ(readCommandLine({"bypass"}, "--feed 0: no port").text,
+              "--feed 0: no port\n" + usageText());
 }
 
 struct BypassCase {

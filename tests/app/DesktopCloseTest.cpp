@@ -1,7 +1,8 @@
 // The program as a user runs it on a desktop with a sound server: started on the splash
 // window, clicked on to the board, the horn sounding, the board closed from its title bar.
 // The program must end at once, end the game in its journal, and start fresh the next time;
-// on a bare X server and under a real window manager.
+// on a bare X server and under a real window manager. A close by a slip is taken back with
+// "--resume", which brings the closed game onto the board as it was drawn.
 #include "journal/PrivateProgram.h"
 #include "support/Patience.h"
 #include "support/XDesktop.h"
@@ -13,6 +14,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -56,13 +58,23 @@ bool soundPlaying() {
 }
 
 // The board a start shows, every field, as the program's own snapshot hook writes it.
-QJsonObject boardAtStart(PrivateProgram& user, QProcessEnvironment env) {
+QJsonObject boardAtStart(PrivateProgram& user, QProcessEnvironment env,
+                         const QStringList& args = {QStringLiteral("bypass")}) {
     env.insert(QStringLiteral("PUCKTALLY_TEST_SNAPSHOT"), user.path(QStringLiteral("start")));
-    user.run({QStringLiteral("bypass")}, env);
+    QFile::remove(user.path(QStringLiteral("start.json")));
+    user.run(args, env);
     QFile f(user.path(QStringLiteral("start.json")));
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+// The board as the program last drew it, from its state hook's file.
+QJsonObject lastDrawn(const PrivateProgram& user) {
+    QFile f(user.path(QStringLiteral("drawn.json")));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(f.readAll()).object().value(QStringLiteral("state")).toObject();
 }
 
 // A private home and journal whose program shows its windows on `desktop`.
@@ -75,7 +87,7 @@ QProcessEnvironment onDesktop(const PrivateProgram& user, const XDesktop& deskto
 
 class DesktopClose : public testing::TestWithParam<bool> {};
 
-TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) {
+TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGameTillResumed) {
     XDesktop desktop(GetParam());
     ASSERT_TRUE(desktop.ok()) << "no private X server";
     ASSERT_EQ(desktop.managed(), GetParam()) << "the window manager did not start";
@@ -85,7 +97,9 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
     const QProcessEnvironment env = onDesktop(user, desktop);
 
     QProcess program;
-    program.setProcessEnvironment(env);
+    QProcessEnvironment drawing = env;
+    drawing.insert(QStringLiteral("PUCKTALLY_TEST_STATE"), user.path(QStringLiteral("drawn.json")));
+    program.setProcessEnvironment(drawing);
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     program.start(QStringLiteral(PUCKTALLY_PROGRAM), QStringList());
     ASSERT_TRUE(program.waitForStarted(kPatienceMs));
@@ -142,6 +156,20 @@ TEST_P(DesktopClose, closingTheBoardWhileTheHornSoundsEndsTheProgramAndTheGame) 
         return QJsonDocument(o).toJson(QJsonDocument::Compact).toStdString();
     };
     EXPECT_EQ(text(next), text(fresh));
+
+    // The close was a slip: the game comes back as drawn before it, though a fresh board was
+    // opened since, and the journal continues it.
+    const QJsonObject drawn = lastDrawn(user);
+    ASSERT_FALSE(drawn.isEmpty());
+    EXPECT_NE(text(drawn), text(fresh));
+    const QJsonObject resumed =
+        boardAtStart(user, env, {QStringLiteral("--resume"), QStringLiteral("bypass")});
+    EXPECT_EQ(text(resumed), text(drawn));
+    const QString after = user.run({QStringLiteral("--games")}, env).out;
+    const QStringList firstGame =
+        after.split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^1\t")));
+    ASSERT_EQ(firstGame.size(), 1) << after.toStdString();
+    EXPECT_TRUE(firstGame.front().contains(QLatin1String("(not closed)"))) << after.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, DesktopClose, testing::Values(false, true),

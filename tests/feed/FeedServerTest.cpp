@@ -192,10 +192,10 @@ class FeedServerTest : public QObject {
                                << "viewBox";
         QTest::newRow("script") << "/feed.js"
                                 << "text/javascript"
-                                << "function followFeed";
+                                << "state.program === \"Pucktally\"";
         QTest::newRow("state") << "/state.json"
                                << "application/json"
-                               << "\"format\":1";
+                               << "\"program\":\"Pucktally\"";
     }
     void pagesAreServed() {
         QFETCH(QString, path);
@@ -206,6 +206,8 @@ class FeedServerTest : public QObject {
         QVERIFY(finished.wait(kPatienceMs));
         QCOMPARE(reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), 200);
         QVERIFY(reply->header(QNetworkRequest::ContentTypeHeader).toString().startsWith(type));
+        // Whoever reads the feed can tell this board from another program on its port.
+        QCOMPARE(reply->rawHeader("Server"), QByteArray("Pucktally"));
         const QByteArray body = reply->readAll();
         QVERIFY2(body.contains(contains.toUtf8()), body.left(200).constData());
         // Nothing is fetched from elsewhere.

@@ -40,7 +40,8 @@ const QJsonValue kNull{QJsonValue::Null};
 const MessageCase kMessages[] = {
     {"LoadedBoard",
      [](BoardHarness&) {},
-     {{"format", 1},
+     {{"program", "Pucktally"},
+      {"format", 1},
       {"clock/text", "10:00"},
       {"clock/tenths", 6000},
       {"clock/running", false},
@@ -128,6 +129,7 @@ TEST(FeedMessageAssistant, ToldWhileOnFromTheGameTheBoardCarries) {
     ASSERT_TRUE(assistant.assess({penalties::Team::Home, 7, penalties::PenaltyKind::Minor}));
     ASSERT_TRUE(assistant.assess({penalties::Team::Guest, 4, penalties::PenaltyKind::Misconduct}));
     assistant.advance(300);
+    ASSERT_TRUE(assistant.signal({penalties::Team::Guest, 19, penalties::PenaltyKind::Major}));
     BoardState state;
     state.assistant = QString::fromStdString(assistant.save());
     state.assistantTenths = assistant.elapsed();
@@ -147,6 +149,9 @@ TEST(FeedMessageAssistant, ToldWhileOnFromTheGameTheBoardCarries) {
         {"assistant/visitor/misconducts/0/left", "9:30"},
         {"assistant/visitor/powerPlay", "PP 5v4 1:00"},
         {"assistant/home/powerPlay", ""},
+        {"assistant/visitor/signalled/0/player", 19},
+        {"assistant/visitor/signalled/0/kind", "major"},
+        {"assistant/home/signalled", QJsonArray()},
     };
     for (const auto& [path, expected] : fields)
         EXPECT_EQ(at(root, path), expected) << path.toStdString();

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -87,6 +88,36 @@ class LiveFeedTabTest : public QObject {
         dialog.findChild<QPushButton*>(ok ? "cmdOk" : "cmdCancel")->click();
         QCOMPARE(feedSaves(store), saves);
         QCOMPARE(store.saves().size() > 0, ok); // the board's own settings as before
+    }
+
+    // The addresses, or while the running feed could not start, why: until the user changes
+    // the endpoint, which "Ok" will try.
+    void showsTheAddressesOrWhyTheFeedIsDown_data() {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<QString>("shown");
+        const QString taken =
+            QStringLiteral("The bound address is already in use (127.0.0.1:8080)");
+        QTest::newRow("serving") << QString() << 8080
+                                 << "State for apps: http://127.0.0.1:8080/state.json";
+        QTest::newRow("port taken") << taken << 8080 << "not running: " + taken;
+        QTest::newRow("another port chosen") << taken << 8081 << "http://127.0.0.1:8081/overlay";
+    }
+    void showsTheAddressesOrWhyTheFeedIsDown() {
+        QFETCH(QString, failure);
+        QFETCH(int, port);
+        QFETCH(QString, shown);
+        Settings settings;
+        MemorySettingsStore store;
+        saveFeedSettings({true, QStringLiteral("127.0.0.1"), 8080}, store);
+        frmOptions dialog(settings, store, nullptr,
+                          {liveFeedOptionsPage([failure] { return failure; })});
+        auto* tab = dialog.findChild<LiveFeedTab*>();
+        QVERIFY(tab);
+        tab->findChild<QSpinBox*>("txtFeedPort")->setValue(port);
+        const QString text = tab->findChild<QLabel*>("lblFeedPages")->text();
+        QVERIFY2(text.contains(shown), qPrintable(text));
+        QCOMPARE(text.contains(QLatin1String("/overlay")), failure.isEmpty() || port != 8080);
     }
 };
 

@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "one.html",
                   "Game 1 &middot;"},
         SheetCase{"LatestGamePage", {"--sheet", "latest.htm"}, 0, "latest.htm", "<b>2</b>"},
-        SheetCase{"NoSuchGame", {"--sheet", "x.csv", "--game", "9"}, 1, nullptr, "No game 9"},
+        SheetCase{"NoSuchGame", {"--sheet", "x.csv", "--game", "9"}, 2, nullptr, "No game 9"},
         SheetCase{"GameWithoutSheet", {"--game", "1"}, 2, nullptr, "--game goes with --sheet"},
         SheetCase{"BadGameNumber",
                   {"--sheet", "x.csv", "--game", "one"},
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(
                   nullptr,
                   "--game needs a game number"},
         SheetCase{"SheetWithoutFile", {"--sheet"}, 2, nullptr, "--sheet needs a value"},
-        SheetCase{"UnknownKindOfFile", {"--sheet", "x.txt"}, 1, nullptr, ".csv or .html"}),
+        SheetCase{"UnknownKindOfFile", {"--sheet", "x.txt"}, 2, nullptr, ".csv or .html"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(JournalCommandLine, ListsTheGames) {

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -157,13 +158,26 @@ class PenaltySettingsTest : public QObject {
         QVERIFY(!combo(tab, "cmbPenaltyRules")->isEnabled());
         QVERIFY(!combo(tab, "cmbMinorLength")->isEnabled());
         QCOMPARE(combo(tab, "cmbMinorLength")->currentText(), QStringLiteral("1:30"));
+        // The note says what the chosen book does, or that the clocks are left alone.
+        auto* note = tab.findChild<QLabel*>("lblPenaltyNote");
+        const auto says = [note](const char* start, const char* pair) {
+            return note->text().startsWith(QLatin1String(start)) &&
+                   note->text().contains(QLatin1String(pair));
+        };
+        QVERIFY2(says("Off, the board's penalty clocks work as they always do.", "1:30"),
+                 qPrintable(note->text()));
         on->setChecked(true);
         QVERIFY(combo(tab, "cmbPenaltyRules")->isEnabled());
         QVERIFY(combo(tab, "cmbMinorLength")->isEnabled());
         QVERIFY(tab.penaltySettings() == settingsOf(RuleBook::Iihf, 90));
+        QVERIFY2(says("IIHF: a team's third penalty waits", "five on five"),
+                 qPrintable(note->text()));
         // Another book keeps the length the user chose.
         choose(combo(tab, "cmbPenaltyRules"), "NHL");
         QVERIFY(tab.penaltySettings() == settingsOf(RuleBook::Nhl, 90));
+        QVERIFY2(says("NHL: ", "four on four"), qPrintable(note->text()));
+        on->setChecked(false);
+        QVERIFY2(says("Off, ", "as they always do"), qPrintable(note->text()));
     }
 
     void storedOnOkWhenChanged_data() {

@@ -18,7 +18,8 @@ function followFeed(onState, onOnline) {
     socket.onmessage = (event) => {
       let state;
       try { state = JSON.parse(event.data); } catch (e) { return; }
-      if (state && state.format === 1) onState(state);
+      // Only this board's messages: another program on the port is not shown as the board.
+      if (state && state.program === "Pucktally" && state.format === 1) onState(state);
     };
     socket.onclose = () => {
       if (onOnline) onOnline(false);
