@@ -20,13 +20,15 @@ struct Act {
 struct Assisted {
     BoardHarness b;
     std::unique_ptr<AssistedBoard> a;
+    std::string told; // what the assistant told the timekeeper
 
     Assisted() {
         b.load();
         a = std::make_unique<AssistedBoard>(b.logic, b.view, rulesFor(RuleBook::Iihf));
+        a->setNotices([this](const std::string& text) { told += text + "\n"; });
     }
     void press(EntryBox box, int key, bool ctrl) {
-        a->catchUp();
+        a->catchUp(b.logic.IsFunctionKey(key));
         if (!a->takeKey(key, ctrl))
             b.press(box, key);
         a->settle();
@@ -43,6 +45,7 @@ struct BoardRow {
     const char* name;
     std::vector<Act> acts;
     std::vector<PenaltyEvent> engine;
+    const char* told = ""; // what the timekeeper is told, in part; "" for nothing
 };
 
 class AssistedBoardRows : public testing::TestWithParam<BoardRow> {};
@@ -52,6 +55,8 @@ TEST_P(AssistedBoardRows, BoardAmountsToEngineEvents) {
     for (const Act& step : GetParam().acts)
         t.act(step);
     EXPECT_TRUE(t.a->assistant().state() == replay(rulesFor(RuleBook::Iihf), GetParam().engine));
+    const std::string told = GetParam().told;
+    EXPECT_TRUE(told.empty() ? t.told.empty() : t.told.find(told) != std::string::npos) << t.told;
 }
 
 const Assessment h7{Team::Home, 7, PenaltyKind::Minor, -1};
@@ -76,14 +81,44 @@ INSTANTIATE_TEST_SUITE_P(
                     BoardRow{"ScoreRaisedByTwoIsNoGoal",
                              {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+2", 0}},
                              {PenaltyEvent::assess({h7})}},
-                    BoardRow{"ScoreLoweredIsNoGoal",
+                    BoardRow{"ScoreLoweredTakesTheGoalBack",
                              {{kTime, "^H7M\n", 0},
                               {kTime, "S", 1000},
                               {kTime, "S^H8M\n", 0},
                               {EntryBox::VisitorBack, "+1", 0},
                               {EntryBox::VisitorBack, "-1", 0}},
                              {PenaltyEvent::assess({h7}), PenaltyEvent::advance(10),
+                              PenaltyEvent::assess({h8})}},
+                    BoardRow{"ScoreUpDownUpIsOneGoal",
+                             {{kTime, "^H7M\n", 0},
+                              {kTime, "S", 1000},
+                              {kTime, "S^H8M\n", 0},
+                              {EntryBox::VisitorBack, "2\n3\n2\n3\n3\n", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(10),
                               PenaltyEvent::assess({h8}), PenaltyEvent::goal(Team::Guest)}},
+                    BoardRow{"ClockSetBackGivesTimeBack",
+                             {{kTime, "^H7M\nS", 10000}, {kTime, "S9.53\n", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(70)}},
+                    BoardRow{"ClockSetOnRunsTime",
+                             {{kTime, "^H7M\nS", 10000}, {kTime, "S9.45\n", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(150)}},
+                    BoardRow{"ClockSetBackNotPastTheLastEvent",
+                             {{kTime, "S", 10000}, {kTime, "S^H7M\n9.55\n", 0}},
+                             {PenaltyEvent::advance(100), PenaltyEvent::assess({h7})},
+                             "clock set back 0:05, game time given back 0:00"},
+                    BoardRow{"ResetOfTheStoppedClockIsNoCorrection",
+                             {{kTime, "^H7M\nS", 10000}, {kTime, "SR", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100)}},
+                    BoardRow{"ClockSetForANewPeriodIsNoCorrection",
+                             {{kTime, "^H7M\nS", 10000},
+                              {kTime, "S", 0},
+                              {EntryBox::PeriodBack, "+1", 0},
+                              {kTime, "20.00\n", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100),
+                              PenaltyEvent::periodEnd()}},
+                    BoardRow{"LatePenaltyJoinsTheLastStoppage",
+                             {{kTime, "^H7M\nS", 3000}, {kTime, "^V9ML", 2000}},
+                             {PenaltyEvent::assess({h7, v9}), PenaltyEvent::advance(50)}},
                     BoardRow{"PeriodRaisedIsPeriodEnd",
                              {{EntryBox::PeriodBack, "+1", 0}},
                              {PenaltyEvent::periodEnd()}},
