@@ -2,7 +2,8 @@
 // a bare X server (where none fits a full-screen window to what remains): F11 fills the
 // projector and gives the window back; the projector pulled while the clock runs moves the
 // board to the laptop and the game goes on; a start without it opens a window and says so. The
-// timekeeper's console on the laptop runs the game while the board fills the projector.
+// timekeeper's console on the laptop runs the game while the board fills the projector. With the
+// penalty assistant on, the timekeeper's corrections of the clock and the score reach it.
 #include "journal/PrivateProgram.h"
 #include "support/Patience.h"
 #include "support/XDesktop.h"
@@ -191,6 +192,46 @@ TEST(TimekeeperConsole, RunsTheGameFromTheLaptopWhileTheBoardFillsTheProjector) 
     desktop.closeWindow(console);
     EXPECT_TRUE(soon(
         [&] { return desktop.shownWindowsOf(rink.program.processId()) == std::vector{board}; }));
+}
+
+// A minor typed, the clock stopped late and set back, a goal disallowed and scored again: typed
+// with real keys into the real program, the penalty assistant follows each correction.
+TEST(PenaltyAssistantAtTheRink, followsTheClockAndTheScoreCorrected) {
+    Rink rink(false);
+    ASSERT_TRUE(rink.desktop.ok()) << "no private X server";
+    rink.store("Penalties/Rules", QStringLiteral("IIHF"));
+    const XDesktop::WindowId board = rink.start();
+    ASSERT_NE(board, 0u) << "the board did not show";
+    ASSERT_TRUE(rink.focus(board));
+    const auto slotShows = [&rink](int player, const char* time) {
+        return soon([&] {
+            const QJsonObject s = rink.state();
+            return s["p1.player"].toInt(-1) == player && s["p1.time"].toString() == time;
+        });
+    };
+    rink.desktop.strokeWith("Control_L", "p");
+    for (const char* key : {"h", "7", "m", "Return", "s"})
+        rink.desktop.stroke(key);
+    ASSERT_TRUE(soon([&] {
+        const QJsonObject s = rink.state();
+        return s["p1.player"].toInt(-1) == 7 && s["p1.time"].toString() != "2:00";
+    })) << QJsonDocument(rink.state()).toJson().toStdString();
+    rink.desktop.stroke("s");
+    ASSERT_TRUE(soon([&] { return !rink.clockRunning(); }));
+    // The clock set back to where the penalty was given: all its time is given back.
+    for (const char* key : {"1", "0", "Return"})
+        rink.desktop.stroke(key);
+    EXPECT_TRUE(slotShows(7, "2:00")) << QJsonDocument(rink.state()).toJson().toStdString();
+    // The visitors score on the power play, the goal is disallowed, then scored again.
+    for (const char* key : {"Tab", "Tab", "1", "Return"})
+        rink.desktop.stroke(key);
+    EXPECT_TRUE(slotShows(-1, "")) << QJsonDocument(rink.state()).toJson().toStdString();
+    for (const char* key : {"0", "Return"})
+        rink.desktop.stroke(key);
+    EXPECT_TRUE(slotShows(7, "2:00")) << QJsonDocument(rink.state()).toJson().toStdString();
+    for (const char* key : {"1", "Return"})
+        rink.desktop.stroke(key);
+    EXPECT_TRUE(slotShows(-1, "")) << QJsonDocument(rink.state()).toJson().toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, BoardFullScreen, testing::Values(true, false),
