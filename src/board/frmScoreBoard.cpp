@@ -429,13 +429,8 @@ void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(i
         assisted_->catchUp(logic_.IsFunctionKey(key));
         taken = assisted_->takeKey(key, event.modifiers().testFlag(Qt::ControlModifier));
     }
-    if (!taken && !isRepeatedFunctionKey(event, key) && !takeWindowKey(event, key)) {
-        const std::optional<BoardState> before =
-            assisted_ ? std::optional(logic_.state()) : std::nullopt;
+    if (!taken && !isRepeatedFunctionKey(event, key) && !takeWindowKey(event, key))
         boardKey(key);
-        if (before)
-            tellOfTypedSlots(*before);
-    }
     if (assisted_) {
         assisted_->settle();
         showAssistantLine();
@@ -445,20 +440,6 @@ void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(i
             entryIdle_.stop();
     }
     emit boardChanged();
-}
-
-// With the assistant on the slots show what it decides, and it draws them again at once: a
-// penalty slot typed or blanked by hand is not taken, and the timekeeper hears why.
-void frmScoreBoard::tellOfTypedSlots(const BoardState& before) {
-    const BoardState after = logic_.state();
-    for (size_t i = 0; i < after.penalties.size(); ++i)
-        if (after.penalties[i].player != before.penalties[i].player ||
-            after.penalties[i].time != before.penalties[i].time) {
-            tellOperator(QStringLiteral(
-                "Penalty slots follow the penalty assistant: give a penalty with Ctrl+P; change "
-                "or delete one in the console (F12); correct a late stop on the game clock"));
-            return;
-        }
 }
 
 // A penalty entry forgotten must not keep the kind letters, B and G among them, from the board.

@@ -157,7 +157,6 @@ class frmScoreBoard : public QWidget, public BoardView {
     void handleKey(const QKeyEvent& event, const std::function<void(int)>& boardKey);
     QString boardTitle() const;
     void showAssistantLine();
-    void tellOfTypedSlots(const BoardState& before);
     void dropIdleEntry();
 
     const Settings& settings_;

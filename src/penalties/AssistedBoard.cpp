@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace penalties {
 
@@ -84,6 +85,51 @@ void AssistedBoard::catchUp(bool boardFunction) {
     boardFunction_ = boardFunction;
     runTime();
     readBoard();
+    keyPending_ = true;
+    slotsBefore_ = logic_.state().penalties;
+}
+
+void AssistedBoard::followTypedSlots() {
+    const std::array<::PenaltyState, 4> now = logic_.state().penalties;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const ::PenaltyState& was = slotsBefore_[i];
+        if (now[i].player == was.player && now[i].time == was.time)
+            continue;
+        const bool timeTyped = now[i].player == was.player && !now[i].time.isEmpty();
+        if (timeTyped && retime(i, now[i].tenths))
+            continue;
+        tell(std::string("Penalty assistant: slot ") + std::to_string(i + 1) +
+             (timeTyped ? " time not taken: no penalty given then shows it"
+                        : " not taken: the slots show what the assistant decides") +
+             "; change or delete a penalty in the console, give one with Ctrl+P");
+    }
+}
+
+// The penalty on `slot` shows `tenthsLeft` when given that much later (earlier): its told time
+// is moved so, the latest of the player's penalties first, and kept only where the slot then
+// shows the time typed.
+bool AssistedBoard::retime(std::size_t slot, long long tenthsLeft) {
+    const std::optional<ClockShown> shown = assistant_.boardClocks()[slot];
+    if (!shown)
+        return false;
+    const Team team = slot < 2 ? Team::Home : Team::Guest;
+    const std::vector<ToldEvent> told = assistant_.told();
+    const std::string before = assistant_.save();
+    const long long elapsed = assistant_.elapsed();
+    for (std::size_t i = told.size(); i-- > 0;) {
+        const ToldEvent& e = told[i];
+        if (e.kind != ToldEvent::Kind::Penalty || e.team != team || e.player != shown->player)
+            continue;
+        ToldEvent moved = e;
+        moved.at = e.at + tenthsLeft - shown->tenthsLeft;
+        if (!assistant_.correct(i, moved))
+            continue;
+        const std::optional<ClockShown> now = assistant_.boardClocks()[slot];
+        if (now && now->player == shown->player && now->tenthsLeft == tenthsLeft)
+            return true;
+        assistant_.load(before, elapsed);
+    }
+    return false;
 }
 
 // A running game clock tells game time. Moved while it stands, it is corrected within the
@@ -170,6 +216,7 @@ bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
     default:
         break;
     }
+    keyPending_ = false; // what the entry does to the slots is no typing in them
     draw();
     return true;
 }
@@ -197,6 +244,8 @@ bool AssistedBoard::dropEntry() {
 
 void AssistedBoard::settle() {
     runTime();
+    if (std::exchange(keyPending_, false))
+        followTypedSlots();
     boardFunction_ = false;
     clockRan_ = clockRuns();
     // A clock run out to zero stands, though it keeps its running flag until the next stop.

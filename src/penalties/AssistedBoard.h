@@ -1,10 +1,12 @@
 #pragma once
 
+#include "game/BoardState.h"
 #include "game/BoardStateKeeper.h"
 #include "penalties/PenaltyAssistant.h"
 #include "penalties/PenaltyEntry.h"
 
 #include <QString>
+#include <array>
 #include <functional>
 #include <string>
 
@@ -22,6 +24,11 @@ class BoardView;
 // before the last event it was told (it says so when it could give back less); set on, the time
 // runs on. The clock set for a new period is none: set after the period was changed, after it
 // ran out to zero, after R, or before it first ran; until it runs again, no setting is one.
+//
+// A penalty slot typed by hand is drawn again as the assistant says, but a time typed over a
+// penalty's is taken as a correction of when it was given, where that makes the slot show the
+// typed time; anything else typed in a slot (Delete, a number) is not, and the timekeeper is
+// told why.
 namespace penalties {
 
 class AssistedBoard final : public BoardStateKeeper {
@@ -78,6 +85,8 @@ class AssistedBoard final : public BoardStateKeeper {
     void runTime();
     void correctClock(long long runOn);
     void followScore(Team team, int before, int now);
+    void followTypedSlots();
+    bool retime(std::size_t slot, long long tenthsLeft);
     void tell(const std::string& text) const;
     void readBoard();
     void draw();
@@ -92,6 +101,8 @@ class AssistedBoard final : public BoardStateKeeper {
     bool periodRuns_ = false;    // the clock has run since it was last set for a new period
     long long stoppage_ = 0;     // the assistant's game time when the clock last stood
     std::function<void(const std::string&)> tell_;
+    bool keyPending_ = false; // between catchUp() and settle(): a key is being handled
+    std::array<::PenaltyState, 4> slotsBefore_{}; // the slots as the key found them
     int lastHome_ = -1;
     int lastVisitor_ = -1;
     int lastPeriod_ = -1;

@@ -185,7 +185,7 @@ class PenaltyAssistantBoardTest : public QObject {
         QTest::keyClick(box(EntryBox::PenaltyTH1), Qt::Key_Return);
         QCOMPARE(board->logic().state().penalties[0].time, QStringLiteral("2:00"));
         QCOMPARE(notices.size(), 1);
-        QVERIFY(notices.first().first().toString().startsWith("Penalty slots follow"));
+        QVERIFY(notices.first().first().toString().startsWith("Penalty assistant: slot 1"));
     }
 
     void turnedOffTheBoardIsTheBoardWithoutIt() {
