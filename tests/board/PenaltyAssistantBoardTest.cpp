@@ -167,8 +167,8 @@ class PenaltyAssistantBoardTest : public QObject {
     }
 
     // G sounds the horn while a penalty is typed, but at the kind's step; an entry left alone
-    // ends itself, and a slot typed by hand, redrawn at once, is not dropped without a word.
-    void hornSoundsEntryEndsItselfAndTypedSlotsAreExplained() {
+    // ends itself and says so.
+    void hornSoundsAndAForgottenEntryEndsItself() {
         QSignalSpy notices(board.get(), &frmScoreBoard::operatorNotice);
         board->setPenaltyEntryIdleMs(50);
         QTest::keyClick(box(EntryBox::TimeBack), Qt::Key_P, Qt::ControlModifier);
@@ -178,14 +178,6 @@ class PenaltyAssistantBoardTest : public QObject {
         QVERIFY(!notices.isEmpty());
         QVERIFY(notices.last().first().toString().startsWith("Penalty entry dropped"));
         QVERIFY(board->penaltyAssistant()->assistant().told().empty());
-
-        enterPenalty(box(EntryBox::TimeBack), "h7m");
-        notices.clear();
-        QTest::keyClicks(box(EntryBox::PenaltyTH1), QStringLiteral("1.30"));
-        QTest::keyClick(box(EntryBox::PenaltyTH1), Qt::Key_Return);
-        QCOMPARE(board->logic().state().penalties[0].time, QStringLiteral("2:00"));
-        QCOMPARE(notices.size(), 1);
-        QVERIFY(notices.first().first().toString().startsWith("Penalty assistant: slot 1"));
     }
 
     void turnedOffTheBoardIsTheBoardWithoutIt() {
