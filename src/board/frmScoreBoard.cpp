@@ -97,6 +97,9 @@ frmScoreBoard::frmScoreBoard(const Settings& settings, const TimeSource& time,
         emit boardChanged();
         changedByClock_ = false;
     });
+    entryIdle_.setSingleShot(true);
+    entryIdle_.setInterval(kPenaltyEntryIdleMs);
+    connect(&entryIdle_, &QTimer::timeout, this, &frmScoreBoard::dropIdleEntry);
     // A key, a click, an undo or a restore may have set a clock: its next change may come
     // before the tick the timer sleeps for. A board put back from outside may also carry
     // another penalty game: the operator's line follows it.
@@ -423,7 +426,7 @@ void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(i
     const int key = virtualKeyOf(event);
     bool taken = false;
     if (assisted_) {
-        assisted_->catchUp();
+        assisted_->catchUp(logic_.IsFunctionKey(key));
         taken = assisted_->takeKey(key, event.modifiers().testFlag(Qt::ControlModifier));
     }
     if (!taken && !isRepeatedFunctionKey(event, key) && !takeWindowKey(event, key))
@@ -431,7 +434,21 @@ void frmScoreBoard::handleKey(const QKeyEvent& event, const std::function<void(i
     if (assisted_) {
         assisted_->settle();
         showAssistantLine();
+        if (assisted_->entry().isOpen())
+            entryIdle_.start();
+        else
+            entryIdle_.stop();
     }
+    emit boardChanged();
+}
+
+// A penalty entry forgotten must not keep the kind letters, B and G among them, from the board.
+void frmScoreBoard::dropIdleEntry() {
+    if (!assisted_ || !assisted_->dropEntry())
+        return;
+    showAssistantLine();
+    tellOperator(QStringLiteral("Penalty entry dropped: no key for %1 seconds")
+                     .arg(entryIdle_.interval() / 1000));
     emit boardChanged();
 }
 
@@ -440,8 +457,13 @@ void frmScoreBoard::setPenaltyRules(const std::optional<penalties::PenaltyRules>
         assisted_.reset();
     else if (assisted_)
         assisted_->setRules(*rules);
-    else
+    else {
         assisted_ = std::make_unique<penalties::AssistedBoard>(logic_, *this, *rules);
+        assisted_->setNotices(
+            [this](const std::string& text) { tellOperator(QString::fromStdString(text)); });
+    }
+    if (!assisted_)
+        entryIdle_.stop();
     if (assisted_)
         assisted_->settle();
     showAssistantLine();

@@ -12,6 +12,7 @@
 #include "sound/BoardSounds.h"
 #include "sound/SoundPlayer.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -96,6 +97,9 @@ class frmScoreBoard : public QWidget, public BoardView {
     // turned off, the penalty slots stay as they were for the operator to go on by hand.
     void setPenaltyRules(const std::optional<penalties::PenaltyRules>& rules);
     penalties::AssistedBoard* penaltyAssistant() { return assisted_.get(); }
+    // A penalty entry left this long without a key ends itself and says so.
+    static constexpr int kPenaltyEntryIdleMs = 30000;
+    void setPenaltyEntryIdleMs(int ms) { entryIdle_.setInterval(ms); }
     // The rules the assistant plays by; nothing while it is off.
     std::optional<penalties::PenaltyRules> penaltyRules() const {
         return assisted_ ? std::optional(assisted_->assistant().rules()) : std::nullopt;
@@ -153,6 +157,7 @@ class frmScoreBoard : public QWidget, public BoardView {
     void handleKey(const QKeyEvent& event, const std::function<void(int)>& boardKey);
     QString boardTitle() const;
     void showAssistantLine();
+    void dropIdleEntry();
 
     const Settings& settings_;
     // Set when the board may open the options dialog: the same record, writable.
@@ -201,6 +206,7 @@ class frmScoreBoard : public QWidget, public BoardView {
     bool changedByClock_ = false;
     std::unique_ptr<penalties::AssistedBoard> assisted_;
     QString assistantLine_; // in the title, for the operator; empty while the assistant is off
+    QTimer entryIdle_;      // runs while a penalty is being typed, from its last key
     std::function<bool(int keyCode)> windowKeys_;
     bool consoleOpen_ = false;
     int windowKeyHeld_ = 0; // the last key the window keys took, whose repeats they do not see

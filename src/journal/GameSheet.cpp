@@ -95,7 +95,13 @@ GameSheet buildSheet(const GameSummary& game, const std::vector<JournalRow>& row
                     closePenalty(closed, o, s);
                 continue;
             }
-            if (is.tenths != was.tenths || is.time != was.time) {
+            // With the assistant on, it draws its penalties afresh at every start and stop of
+            // the clock, a tenth or so off the board's own count: the same penalty goes on.
+            const bool redrawn = !s.assistant.isEmpty() && o.open && is.player == was.player &&
+                                 !is.time.isEmpty() && is.tenths > 0 && is.tenths <= was.tenths;
+            if (redrawn) {
+                o.served = o.served || is.tenths < was.tenths;
+            } else if (is.tenths != was.tenths || is.time != was.time) {
                 closePenalty(closed, o, prev);
                 if (!is.time.isEmpty() && is.tenths > 0) {
                     o = {{i < 2 ? 1 : 2, is.player, is.tenths, period, s.clock, 0, {}},

@@ -2,8 +2,11 @@
 
 #include "game/BoardState.h"
 #include "game/ScoreBoardLogic.h"
+#include "platform/VirtualKeys.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <utility>
 
 namespace penalties {
 
@@ -21,7 +24,7 @@ bool scored(int before, int now) {
 AssistedBoard::AssistedBoard(ScoreBoardLogic& logic, BoardView& view, PenaltyRules rules)
     : logic_(logic), view_(view), assistant_(rules) {
     lastTenths_ = gameTenths();
-    clockRan_ = logic_.counters().counterState(kGameCounter).CounterRunningFlag;
+    clockRan_ = clockRuns();
     readBoard();
     draw();
     logic_.setStateKeeper(this);
@@ -44,12 +47,15 @@ void AssistedBoard::saveTo(BoardState& state) const {
 // A state from before the assistant was on (the board as it loaded, a game played without
 // it) carries an empty penalty game.
 void AssistedBoard::loadFrom(const BoardState& state) {
+    // The clock put back with the rest is no correction of the game time.
+    lastTenths_ = gameTenths();
     const std::string text =
         state.assistant.isEmpty() ? PenaltyAssistant().save() : state.assistant.toStdString();
     if (text == assistant_.save() && state.assistantTenths == assistant_.elapsed())
         return;
     if (!assistant_.load(text, state.assistantTenths))
         return;
+    stoppage_ = std::min(stoppage_, assistant_.elapsed());
     readBoard();
     draw();
 }
@@ -64,20 +70,118 @@ long long AssistedBoard::gameTenths() {
     return logic_.counters().ReadCounter(kGameCounter).raw() / GameTime::kPerTenth;
 }
 
-// Scores and period changed since the last key by anything but a key (the journal putting
-// back an earlier board) are no goals: only a key's own change counts.
-void AssistedBoard::catchUp() {
-    runTime();
-    readBoard();
+bool AssistedBoard::clockRuns() {
+    return logic_.counters().counterState(kGameCounter).CounterRunningFlag;
 }
 
-// Only a running game clock tells game time: a reset or a typed time moves the clock while
-// it stands, and that is no play.
+void AssistedBoard::tell(const std::string& text) const {
+    if (tell_)
+        tell_(text);
+}
+
+// Scores and period changed since the last key by anything but a key (the journal putting
+// back an earlier board) are no goals: only a key's own change counts.
+void AssistedBoard::catchUp(bool boardFunction) {
+    boardFunction_ = boardFunction;
+    runTime();
+    readBoard();
+    keyPending_ = true;
+    slotsBefore_ = logic_.state().penalties;
+}
+
+void AssistedBoard::followTypedSlots() {
+    const std::array<::PenaltyState, 4> now = logic_.state().penalties;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        const ::PenaltyState& was = slotsBefore_[i];
+        if (now[i].player == was.player && now[i].time == was.time)
+            continue;
+        const bool timeTyped = now[i].player == was.player && !now[i].time.isEmpty();
+        if (timeTyped && retime(i, now[i].tenths))
+            continue;
+        tell(std::string("Penalty assistant: slot ") + std::to_string(i + 1) +
+             (timeTyped ? " time not taken: no penalty given then shows it"
+                        : " not taken: the slots show what the assistant decides") +
+             "; change or delete a penalty in the console, give one with Ctrl+P");
+    }
+}
+
+// The penalty on `slot` shows `tenthsLeft` when given that much later (earlier): its told time
+// is moved so, the latest of the player's penalties first, and kept only where the slot then
+// shows the time typed.
+bool AssistedBoard::retime(std::size_t slot, long long tenthsLeft) {
+    const std::optional<ClockShown> shown = assistant_.boardClocks()[slot];
+    if (!shown)
+        return false;
+    const Team team = slot < 2 ? Team::Home : Team::Guest;
+    const std::vector<ToldEvent> told = assistant_.told();
+    const std::string before = assistant_.save();
+    const long long elapsed = assistant_.elapsed();
+    for (std::size_t i = told.size(); i-- > 0;) {
+        const ToldEvent& e = told[i];
+        if (e.kind != ToldEvent::Kind::Penalty || e.team != team || e.player != shown->player)
+            continue;
+        ToldEvent moved = e;
+        moved.at = e.at + tenthsLeft - shown->tenthsLeft;
+        if (!assistant_.correct(i, moved))
+            continue;
+        const std::optional<ClockShown> now = assistant_.boardClocks()[slot];
+        if (now && now->player == shown->player && now->tenthsLeft == tenthsLeft)
+            return true;
+        assistant_.load(before, elapsed);
+    }
+    return false;
+}
+
+// A running game clock tells game time. Moved while it stands, it is corrected within the
+// period or set for a new one (see the class comment).
 void AssistedBoard::runTime() {
     const long long now = gameTenths();
-    if (clockRan_ && now < lastTenths_)
-        assistant_.advance(static_cast<int>(std::min<long long>(lastTenths_ - now, 1'000'000)));
+    if (clockRan_) {
+        if (now < lastTenths_)
+            assistant_.advance(static_cast<int>(std::min<long long>(lastTenths_ - now, 1'000'000)));
+        else if (now > lastTenths_) // set anew from a run-out or running clock
+            periodRuns_ = false;
+    } else if (now != lastTenths_) {
+        if (periodRuns_ && !boardFunction_ && lastTenths_ > 0 && !clockRuns())
+            correctClock(lastTenths_ - now);
+        else
+            periodRuns_ = false;
+    }
     lastTenths_ = now;
+}
+
+// `runOn` tenths less on the clock: game time runs on; more: it is given back.
+void AssistedBoard::correctClock(long long runOn) {
+    if (runOn > 0) {
+        assistant_.advance(static_cast<int>(std::min<long long>(runOn, 1'000'000)));
+        return;
+    }
+    const long long given = assistant_.giveBack(-runOn);
+    if (given < -runOn)
+        tell("Penalty assistant: clock set back " + clockText(static_cast<int>(-runOn)) +
+             ", game time given back " + clockText(static_cast<int>(given)) +
+             ", to the last event told; change that event in the console if it came later");
+}
+
+// A score raised by one is a goal; lowered, it takes that team's latest goals back.
+void AssistedBoard::followScore(Team team, int before, int now) {
+    if (scored(before, now)) {
+        assistant_.goal(team);
+        return;
+    }
+    for (int n = std::max(now, 0); n < before; ++n) {
+        const std::vector<ToldEvent> told = assistant_.told();
+        if (std::none_of(told.begin(), told.end(), [team](const ToldEvent& e) {
+                return e.kind == ToldEvent::Kind::Goal && e.team == team;
+            }))
+            return;
+        if (!assistant_.takeBackGoal(team)) {
+            tell(std::string("Penalty assistant: the ") +
+                 (team == Team::Home ? "home" : "visitor") +
+                 " goal could not be taken back; delete it in the console");
+            return;
+        }
+    }
 }
 
 bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
@@ -86,6 +190,10 @@ bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
         return false;
     case PenaltyEntry::Outcome::Given:
         assistant_.assess(entry_.given());
+        break;
+    case PenaltyEntry::Outcome::Late:
+        if (!assistant_.assessLate(entry_.given(), stoppage_))
+            tell("Penalty assistant: the late penalty could not be given at the last stoppage");
         break;
     case PenaltyEntry::Outcome::Undo:
         assistant_.undo();
@@ -108,6 +216,7 @@ bool AssistedBoard::takeKey(int keyCode, bool ctrl) {
     default:
         break;
     }
+    keyPending_ = false; // what the entry does to the slots is no typing in them
     draw();
     return true;
 }
@@ -126,18 +235,34 @@ bool AssistedBoard::remove(std::size_t index) {
     return done;
 }
 
+bool AssistedBoard::dropEntry() {
+    if (!entry_.isOpen())
+        return false;
+    entry_.key(vk::Escape, false);
+    return true;
+}
+
 void AssistedBoard::settle() {
     runTime();
-    clockRan_ = logic_.counters().counterState(kGameCounter).CounterRunningFlag;
+    if (std::exchange(keyPending_, false))
+        followTypedSlots();
+    boardFunction_ = false;
+    clockRan_ = clockRuns();
+    // A clock run out to zero stands, though it keeps its running flag until the next stop.
+    const bool stands = !clockRan_ || gameTenths() == 0;
+    if (stands)
+        stoppage_ = assistant_.elapsed();
+    else
+        periodRuns_ = true;
     const int home = modShowDigits::ReadNumber(view_.field(FieldId::Home));
     const int visitor = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
     const int period = modShowDigits::ReadNumber(view_.field(FieldId::Period));
-    if (scored(lastHome_, home))
-        assistant_.goal(Team::Home);
-    if (scored(lastVisitor_, visitor))
-        assistant_.goal(Team::Guest);
+    followScore(Team::Home, lastHome_, home);
+    followScore(Team::Guest, lastVisitor_, visitor);
     if (lastPeriod_ >= 0 && period > lastPeriod_)
         assistant_.periodEnd();
+    if (period != lastPeriod_)
+        periodRuns_ = false;
     lastHome_ = home;
     lastVisitor_ = visitor;
     lastPeriod_ = period;

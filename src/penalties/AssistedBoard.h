@@ -1,10 +1,13 @@
 #pragma once
 
+#include "game/BoardState.h"
 #include "game/BoardStateKeeper.h"
 #include "penalties/PenaltyAssistant.h"
 #include "penalties/PenaltyEntry.h"
 
 #include <QString>
+#include <array>
+#include <functional>
 #include <string>
 
 class ScoreBoardLogic;
@@ -12,8 +15,20 @@ class BoardView;
 
 // The penalty assistant at work on the board. The board tells it every key before handling
 // it and every change after; it reads from the board what the assistant needs (game time
-// run by the game clock, a score raised by one as a goal, a raised period as a period end),
-// takes the keys of a penalty entry, and draws the four penalty slots as the assistant says.
+// run by the game clock, a score raised by one as a goal, a lowered score as that team's
+// latest goal taken back, a raised period as a period end), takes the keys of a penalty
+// entry, and draws the four penalty slots as the assistant says.
+//
+// The game clock set while it stands is a correction of the game time (a late or early stop)
+// once the clock has run in the period: set back, the assistant gives the time back, never from
+// before the last event it was told (it says so when it could give back less); set on, the time
+// runs on. The clock set for a new period is none: set after the period was changed, after it
+// ran out to zero, after R, or before it first ran; until it runs again, no setting is one.
+//
+// A penalty slot typed by hand is drawn again as the assistant says, but a time typed over a
+// penalty's is taken as a correction of when it was given, where that makes the slot show the
+// typed time; anything else typed in a slot (Delete, a number) is not, and the timekeeper is
+// told why.
 namespace penalties {
 
 class AssistedBoard final : public BoardStateKeeper {
@@ -30,8 +45,13 @@ class AssistedBoard final : public BoardStateKeeper {
 
     void setRules(const PenaltyRules& rules) { assistant_.setRules(rules); }
 
+    // Where the assistant tells the timekeeper something at once (a correction it could not
+    // take as asked).
+    void setNotices(std::function<void(const std::string&)> tell) { tell_ = std::move(tell); }
+
     // Before the board handles a key: the game time run up to now, and the board as it is.
-    void catchUp();
+    // `boardFunction`: the key is one of the board's functions (start/stop, R, horn, ...).
+    void catchUp(bool boardFunction = false);
     // A key for the penalty entry; true when the entry took it and the board must not.
     bool takeKey(int keyCode, bool ctrl);
     // After the board handled a key, a click or a tick: reads goals and period ends off the
@@ -56,10 +76,18 @@ class AssistedBoard final : public BoardStateKeeper {
     PenaltyAssistant& assistant() { return assistant_; }
     const PenaltyAssistant& assistant() const { return assistant_; }
     const PenaltyEntry& entry() const { return entry_; }
+    // Drops a penalty being typed; false when none was.
+    bool dropEntry();
 
   private:
     long long gameTenths();
+    bool clockRuns();
     void runTime();
+    void correctClock(long long runOn);
+    void followScore(Team team, int before, int now);
+    void followTypedSlots();
+    bool retime(std::size_t slot, long long tenthsLeft);
+    void tell(const std::string& text) const;
     void readBoard();
     void draw();
 
@@ -69,6 +97,12 @@ class AssistedBoard final : public BoardStateKeeper {
     PenaltyEntry entry_;
     long long lastTenths_ = 0;
     bool clockRan_ = false;
+    bool boardFunction_ = false; // the key being handled is one of the board's functions
+    bool periodRuns_ = false;    // the clock has run since it was last set for a new period
+    long long stoppage_ = 0;     // the assistant's game time when the clock last stood
+    std::function<void(const std::string&)> tell_;
+    bool keyPending_ = false; // between catchUp() and settle(): a key is being handled
+    std::array<::PenaltyState, 4> slotsBefore_{}; // the slots as the key found them
     int lastHome_ = -1;
     int lastVisitor_ = -1;
     int lastPeriod_ = -1;

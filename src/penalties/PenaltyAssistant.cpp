@@ -40,6 +40,19 @@ void PenaltyAssistant::advance(int tenths) {
     elapsed_ += tenths;
 }
 
+long long PenaltyAssistant::giveBack(long long tenths) {
+    const long long floor = actions_.empty() ? 0 : actions_.back().at;
+    const long long given = std::clamp<long long>(tenths, 0, elapsed_ - floor);
+    if (given == 0)
+        return 0;
+    elapsed_ -= given;
+    undone_.erase(std::remove_if(undone_.begin(), undone_.end(),
+                                 [this](const Action& a) { return a.at > elapsed_; }),
+                  undone_.end());
+    rebuild();
+    return given;
+}
+
 bool PenaltyAssistant::goal(Team scorer, bool penaltyShot) {
     Action a;
     a.type = PenaltyEvent::Type::Goal;
@@ -59,6 +72,30 @@ bool PenaltyAssistant::assess(const Assessment& given) {
     a.type = PenaltyEvent::Type::Assess;
     a.penalty = given;
     return add(a);
+}
+
+bool PenaltyAssistant::assessLate(const Assessment& given, long long at) {
+    if (!validAssessment(given))
+        return false;
+    Action a;
+    a.type = PenaltyEvent::Type::Assess;
+    a.penalty = given;
+    a.at = std::clamp<long long>(at, 0, elapsed_);
+    // After every event told at the stoppage, so it joins the penalties given there.
+    std::vector<Action> actions = actions_;
+    const auto after = std::upper_bound(actions.begin(), actions.end(), a.at,
+                                        [](long long t, const Action& x) { return t < x.at; });
+    actions.insert(after, a);
+    return replaceActions(std::move(actions));
+}
+
+bool PenaltyAssistant::takeBackGoal(Team scorer) {
+    const auto goal = std::find_if(actions_.rbegin(), actions_.rend(), [scorer](const Action& a) {
+        return a.type == PenaltyEvent::Type::Goal && a.scorer == scorer;
+    });
+    if (goal == actions_.rend())
+        return false;
+    return remove(static_cast<std::size_t>(std::distance(goal, actions_.rend()) - 1));
 }
 
 bool PenaltyAssistant::signal(const Assessment& given) {

@@ -50,10 +50,20 @@ class PenaltyAssistant {
     // The game clock ran `tenths`; nothing else happened meanwhile. Not an operator event:
     // it is never undone and keeps what was undone for redo.
     void advance(int tenths);
+    // The game clock, standing, was set back `tenths` (it had run on after the stop): that
+    // game time is given back, but never from before the last event told, whose time stays as
+    // it was. Answers the tenths given back; what waits for redo after the new time is dropped.
+    long long giveBack(long long tenths);
     // Operator events. Each answers false, and changes nothing, when the engine refuses it.
     bool goal(Team scorer, bool penaltyShot = false);
     bool periodEnd();
     bool assess(const Assessment& given);
+    // A penalty reported after play went on again: given at the game time `at` (clamped to
+    // elapsed()) of the stoppage, judged with the penalties given there, as if typed then.
+    bool assessLate(const Assessment& given, long long at);
+    // The latest goal of `scorer` taken back (a goal disallowed, a score mistyped): the game
+    // is played again without it, so what it ended runs again. False when `scorer` has none.
+    bool takeBackGoal(Team scorer);
     // A penalty the referee signals while play goes on: it waits for the stoppage (whistle())
     // or goes with the next goal against its team, as the rule book says (see PenaltyState).
     bool signal(const Assessment& given);

@@ -7,6 +7,7 @@ namespace penalties {
 namespace {
 
 constexpr int kStartKey = 'P';
+constexpr int kLateKey = 'L';
 constexpr std::size_t kMaxDigits = 2;
 
 // The digit a main-keyboard or numeric-pad key types, or -1.
@@ -82,7 +83,8 @@ PenaltyEntry::Outcome PenaltyEntry::key(int keyCode, bool ctrl) {
     if (choosingReturn_)
         return chooseReturn(keyCode);
     const bool signal = keyCode == vk::OemPlus || keyCode == vk::Add;
-    if (keyCode == vk::Return || signal) {
+    const bool late = keyCode == kLateKey && kind_;
+    if (keyCode == vk::Return || signal || late) {
         if (!team_ && keyCode == vk::Return) {
             clear();
             return Outcome::Whistle;
@@ -92,7 +94,7 @@ PenaltyEntry::Outcome PenaltyEntry::key(int keyCode, bool ctrl) {
         given_ = Assessment{*team_, std::stoi(digits_), *kind_,
                             substitute_.empty() ? -1 : std::stoi(substitute_)};
         clear();
-        return signal ? Outcome::Signalled : Outcome::Given;
+        return signal ? Outcome::Signalled : late ? Outcome::Late : Outcome::Given;
     }
     if (!team_ && keyCode == 'R') {
         choosingReturn_ = true;
@@ -128,9 +130,8 @@ bool PenaltyEntry::typeKey(int keyCode) {
             digits_ += static_cast<char>('0' + digit);
         else if (kind_ && substitute_.size() < kMaxDigits)
             substitute_ += static_cast<char>('0' + digit);
-    } else if (kind) {
-        if (!digits_.empty())
-            kind_ = kind;
+    } else if (kind && !digits_.empty() && !kind_) {
+        kind_ = kind;
     } else {
         return false;
     }
@@ -188,8 +189,9 @@ std::string PenaltyEntry::prompt() const {
         return text + ": kind (M D J B T C G X)?";
     text += std::string(" ") + kindName(*kind_);
     if (!substitute_.empty())
-        return text + " served by " + substitute_ + ": Enter gives, + signals, Esc drops";
-    return text + ": Enter gives, + signals (or who serves it first), Esc drops";
+        return text + " served by " + substitute_ +
+               ": Enter gives, + signals, L gives late, Esc drops";
+    return text + ": Enter gives, + signals, L gives late (or who serves it first), Esc drops";
 }
 
 } // namespace penalties

@@ -10,10 +10,13 @@
 // the entry, Backspace takes back the last key, Ctrl+P again starts it afresh. Ctrl+P Z takes
 // back the last penalty, goal or period end the assistant was told, Ctrl+P Y puts it back.
 //
-// While an entry is open it takes Escape, Backspace, Enter, H, V, the digits and the kind
-// letters, whether or not they fit the step (a key that does not fit changes nothing); every
-// other key goes on to the board, so the clock can be started and stopped meanwhile. While
-// closed it takes Ctrl+P only.
+// L instead of Enter gives a penalty reported late, after play went on: at the stoppage the
+// clock last stood at.
+//
+// While an entry is open it takes Escape, Backspace, Enter, H, V and the digits, whether or not
+// they fit the step (a key that does not fit changes nothing), and a letter of a kind only at
+// the kind's step; every other key goes on to the board, so the clock can be started and
+// stopped meanwhile and B and G sound buzzer and horn. While closed it takes Ctrl+P only.
 namespace penalties {
 
 class PenaltyEntry {
@@ -29,6 +32,7 @@ class PenaltyEntry {
         ChooseReturn, // R, a number, Enter: the captain's choice of who returns on the latest goal
         Signalled, // + instead of Enter: the penalty is signalled, play goes on; given() tells it
         Whistle,   // Enter on an entry with nothing typed: the signalled penalties are given
+        Late,      // L instead of Enter: given() was given at the last stoppage
     };
 
     Outcome key(int keyCode, bool ctrl);

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
 #include "support/Patience.h"
+#include "support/RecordingSoundPlayer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -18,6 +19,7 @@ class PenaltyAssistantBoardTest : public QObject {
 
     Settings settings;
     FakeTimeSource time;
+    QStringList sounds; // what the board's buzzer and horn were told
     std::unique_ptr<frmScoreBoard> board;
 
     PictureBox* box(EntryBox id) { return board->entryBox(id); }
@@ -46,7 +48,11 @@ class PenaltyAssistantBoardTest : public QObject {
   private slots:
     void init() {
         settings = Settings();
-        board = std::make_unique<frmScoreBoard>(settings, time);
+        settings.HornFile = QCoreApplication::applicationFilePath(); // a file that is there
+        sounds.clear();
+        board = std::make_unique<frmScoreBoard>(
+            settings, time, std::make_unique<RecordingSoundPlayer>("buzzer", sounds),
+            std::make_unique<RecordingSoundPlayer>("horn", sounds));
         board->setPenaltyRules(penalties::rulesFor(RuleBook::Iihf));
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board.get(), kPatienceMs));
@@ -158,6 +164,20 @@ class PenaltyAssistantBoardTest : public QObject {
         }
         QVERIFY(sleeping.isEnabled()); // the clock ran all along
         QVERIFY2(ticks.count() * 10 <= 4 * tenths, qPrintable(QString::number(ticks.count())));
+    }
+
+    // G sounds the horn while a penalty is typed, but at the kind's step; an entry left alone
+    // ends itself and says so.
+    void hornSoundsAndAForgottenEntryEndsItself() {
+        QSignalSpy notices(board.get(), &frmScoreBoard::operatorNotice);
+        board->setPenaltyEntryIdleMs(50);
+        QTest::keyClick(box(EntryBox::TimeBack), Qt::Key_P, Qt::ControlModifier);
+        QTest::keyClicks(box(EntryBox::TimeBack), QStringLiteral("hg7"));
+        QCOMPARE(sounds.count(QStringLiteral("horn Play")), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!board->penaltyAssistant()->entry().isOpen(), kPatienceMs);
+        QVERIFY(!notices.isEmpty());
+        QVERIFY(notices.last().first().toString().startsWith("Penalty entry dropped"));
+        QVERIFY(board->penaltyAssistant()->assistant().told().empty());
     }
 
     void turnedOffTheBoardIsTheBoardWithoutIt() {

@@ -4,6 +4,7 @@
 #include "board/frmScoreBoard.h"
 #include "display/PictureBox.h"
 #include "journal/BoardJournal.h"
+#include "journal/GameSheet.h"
 #include "journal/SqliteJournalStore.h"
 #include "settings/Settings.h"
 #include "support/FakeTimeSource.h"
@@ -92,6 +93,25 @@ class PenaltyAssistantJournalTest : public QObject {
         QCOMPARE(b.state().visitor, 1);
         QCOMPARE(b.state().penalties[0].time, QString());
         QCOMPARE(b.board.penaltyAssistant()->assistant().state().skaters(penalties::Team::Home), 5);
+        b.boardJournal.end();
+    }
+
+    // The assistant draws its penalties afresh at every start and stop of the clock; the sheet
+    // still lists the one minor once, with its length.
+    void theSheetListsAPenaltyOnceThroughStartsAndStops() {
+        JournaledBoard b(dir.path());
+        b.penalty("h7m");
+        for (int stop = 0; stop < 3; ++stop) {
+            QTest::keyClick(b.box(EntryBox::TimeBack), Qt::Key_S);
+            for (int i = 0; i < 14; ++i)
+                b.tickAfter(100);
+            QTest::keyClick(b.box(EntryBox::TimeBack), Qt::Key_S);
+        }
+        const GameSheet sheet =
+            buildSheet({b.journal.game(), 0, 0, 0}, b.store.rows(b.journal.game()));
+        QCOMPARE(sheet.penalties.size(), std::size_t(1));
+        QCOMPARE(sheet.penalties[0].player, 7);
+        QCOMPARE(sheet.penalties[0].lengthTenths, std::int64_t(1200));
         b.boardJournal.end();
     }
 

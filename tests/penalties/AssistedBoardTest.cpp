@@ -13,27 +13,31 @@ namespace {
 
 struct Act {
     EntryBox box = EntryBox::TimeBack;
-    const char* keys = ""; // "^" stands for Ctrl+P
+    const char* keys = ""; // "^" stands for Ctrl+P, "#" for Delete
     int runMs = 0;         // game time let pass after the keys
 };
 
 struct Assisted {
     BoardHarness b;
     std::unique_ptr<AssistedBoard> a;
+    std::string told; // what the assistant told the timekeeper
 
     Assisted() {
         b.load();
         a = std::make_unique<AssistedBoard>(b.logic, b.view, rulesFor(RuleBook::Iihf));
+        a->setNotices([this](const std::string& text) { told += text + "\n"; });
     }
     void press(EntryBox box, int key, bool ctrl) {
-        a->catchUp();
+        a->catchUp(b.logic.IsFunctionKey(key));
         if (!a->takeKey(key, ctrl))
             b.press(box, key);
         a->settle();
     }
     void act(const Act& step) {
         for (const char* c = step.keys; *c; ++c)
-            *c == '^' ? press(step.box, 'P', true) : press(step.box, keyFor(*c), false);
+            *c == '^'   ? press(step.box, 'P', true)
+            : *c == '#' ? press(step.box, vk::Delete, false)
+                        : press(step.box, keyFor(*c), false);
         b.run(step.runMs);
         a->settle();
     }
@@ -43,6 +47,7 @@ struct BoardRow {
     const char* name;
     std::vector<Act> acts;
     std::vector<PenaltyEvent> engine;
+    const char* told = ""; // what the timekeeper is told, in part; "" for nothing
 };
 
 class AssistedBoardRows : public testing::TestWithParam<BoardRow> {};
@@ -52,6 +57,8 @@ TEST_P(AssistedBoardRows, BoardAmountsToEngineEvents) {
     for (const Act& step : GetParam().acts)
         t.act(step);
     EXPECT_TRUE(t.a->assistant().state() == replay(rulesFor(RuleBook::Iihf), GetParam().engine));
+    const std::string told = GetParam().told;
+    EXPECT_TRUE(told.empty() ? t.told.empty() : t.told.find(told) != std::string::npos) << t.told;
 }
 
 const Assessment h7{Team::Home, 7, PenaltyKind::Minor, -1};
@@ -61,37 +68,80 @@ constexpr EntryBox kTime = EntryBox::TimeBack;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, AssistedBoardRows,
-    testing::Values(BoardRow{"ClockRunsOnlyWhileStarted",
-                             {{kTime, "^H7M\nS", 30000}, {kTime, "S", 5000}},
-                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(300)}},
-                    BoardRow{"ResetAndTypedTimeAreNoPlay",
-                             {{kTime, "^H7M\nS", 10000}, {kTime, "R", 0}, {kTime, "5.00\n", 2000}},
-                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100)}},
-                    BoardRow{"ScoreRaisedByOneIsAGoal",
-                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+1", 0}},
-                             {PenaltyEvent::assess({h7}), PenaltyEvent::goal(Team::Guest)}},
-                    BoardRow{"ScoreTypedOneHigherIsAGoal",
-                             {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "1\n", 0}},
-                             {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
-                    BoardRow{"ScoreRaisedByTwoIsNoGoal",
-                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+2", 0}},
-                             {PenaltyEvent::assess({h7})}},
-                    BoardRow{"ScoreLoweredIsNoGoal",
-                             {{kTime, "^H7M\n", 0},
-                              {kTime, "S", 1000},
-                              {kTime, "S^H8M\n", 0},
-                              {EntryBox::VisitorBack, "+1", 0},
-                              {EntryBox::VisitorBack, "-1", 0}},
-                             {PenaltyEvent::assess({h7}), PenaltyEvent::advance(10),
-                              PenaltyEvent::assess({h8}), PenaltyEvent::goal(Team::Guest)}},
-                    BoardRow{"PeriodRaisedIsPeriodEnd",
-                             {{EntryBox::PeriodBack, "+1", 0}},
-                             {PenaltyEvent::periodEnd()}},
-                    BoardRow{"PenaltyTypedWhileTheClockRuns",
-                             {{kTime, "S", 10000}, {kTime, "^H7M\n", 5000}},
-                             {PenaltyEvent::advance(100), PenaltyEvent::assess({h7}),
-                              PenaltyEvent::advance(50)}},
-                    BoardRow{"HalfTypedPenaltyIsNothing", {{kTime, "^H7M", 0}}, {}}),
+    testing::Values(
+        BoardRow{"ClockRunsOnlyWhileStarted",
+                 {{kTime, "^H7M\nS", 30000}, {kTime, "S", 5000}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::advance(300)}},
+        BoardRow{"ResetAndTypedTimeAreNoPlay",
+                 {{kTime, "^H7M\nS", 10000}, {kTime, "R", 0}, {kTime, "5.00\n", 2000}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100)}},
+        BoardRow{"ScoreRaisedByOneIsAGoal",
+                 {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+1", 0}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::goal(Team::Guest)}},
+        BoardRow{"ScoreTypedOneHigherIsAGoal",
+                 {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "1\n", 0}},
+                 {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
+        BoardRow{"ScoreRaisedByTwoIsNoGoal",
+                 {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+2", 0}},
+                 {PenaltyEvent::assess({h7})}},
+        BoardRow{
+            "ScoreLoweredTakesTheGoalBack",
+            {{kTime, "^H7M\n", 0},
+             {kTime, "S", 1000},
+             {kTime, "S^H8M\n", 0},
+             {EntryBox::VisitorBack, "+1", 0},
+             {EntryBox::VisitorBack, "-1", 0}},
+            {PenaltyEvent::assess({h7}), PenaltyEvent::advance(10), PenaltyEvent::assess({h8})}},
+        BoardRow{"ScoreUpDownUpIsOneGoal",
+                 {{kTime, "^H7M\n", 0},
+                  {kTime, "S", 1000},
+                  {kTime, "S^H8M\n", 0},
+                  {EntryBox::VisitorBack, "2\n3\n2\n3\n3\n", 0}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::advance(10), PenaltyEvent::assess({h8}),
+                  PenaltyEvent::goal(Team::Guest)}},
+        BoardRow{"ClockSetBackGivesTimeBack",
+                 {{kTime, "^H7M\nS", 10000}, {kTime, "S9.53\n", 0}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::advance(70)}},
+        BoardRow{"ClockSetOnRunsTime",
+                 {{kTime, "^H7M\nS", 10000}, {kTime, "S9.45\n", 0}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::advance(150)}},
+        BoardRow{"ClockSetBackNotPastTheLastEvent",
+                 {{kTime, "S", 10000}, {kTime, "S^H7M\n9.55\n", 0}},
+                 {PenaltyEvent::advance(100), PenaltyEvent::assess({h7})},
+                 "clock set back 0:05, game time given back 0:00"},
+        BoardRow{"ResetOfTheStoppedClockIsNoCorrection",
+                 {{kTime, "^H7M\nS", 10000}, {kTime, "SR", 0}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100)}},
+        BoardRow{
+            "ClockSetForANewPeriodIsNoCorrection",
+            {{kTime, "^H7M\nS", 10000},
+             {kTime, "S", 0},
+             {EntryBox::PeriodBack, "+1", 0},
+             {kTime, "20.00\n", 0}},
+            {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100), PenaltyEvent::periodEnd()}},
+        BoardRow{
+            "SlotTimeTypedMovesWhenThePenaltyWasGiven",
+            {{kTime, "^H7M\nS", 10000}, {kTime, "S", 0}, {EntryBox::PenaltyTH1, "1.55\n", 0}},
+            {PenaltyEvent::advance(50), PenaltyEvent::assess({h7}), PenaltyEvent::advance(50)}},
+        BoardRow{"SlotTimeNoPenaltyCanShowIsTold",
+                 {{kTime, "^H7M\n", 0}, {EntryBox::PenaltyTH1, "3\n", 0}},
+                 {PenaltyEvent::assess({h7})},
+                 "slot 1 time not taken"},
+        BoardRow{"SlotDeletedIsTold",
+                 {{kTime, "^V9M\n", 0}, {EntryBox::PenaltyPV1, "#", 0}},
+                 {PenaltyEvent::assess({v9})},
+                 "slot 3 not taken"},
+        BoardRow{"LatePenaltyJoinsTheLastStoppage",
+                 {{kTime, "^H7M\nS", 3000}, {kTime, "^V9ML", 2000}},
+                 {PenaltyEvent::assess({h7, v9}), PenaltyEvent::advance(50)}},
+        BoardRow{"PeriodRaisedIsPeriodEnd",
+                 {{EntryBox::PeriodBack, "+1", 0}},
+                 {PenaltyEvent::periodEnd()}},
+        BoardRow{
+            "PenaltyTypedWhileTheClockRuns",
+            {{kTime, "S", 10000}, {kTime, "^H7M\n", 5000}},
+            {PenaltyEvent::advance(100), PenaltyEvent::assess({h7}), PenaltyEvent::advance(50)}},
+        BoardRow{"HalfTypedPenaltyIsNothing", {{kTime, "^H7M", 0}}, {}}),
     [](const testing::TestParamInfo<BoardRow>& info) { return info.param.name; });
 
 TEST(AssistedBoard, DrawsThePenaltySlotsAndRunsThemWithTheClock) {

@@ -39,7 +39,7 @@ TEST_P(EntrySequence, KeysGiveThePenalty) {
     for (size_t i = 0; i < row.keys.size(); ++i) {
         const Outcome out = press(entry, row.keys[i]);
         EXPECT_EQ(out, row.outcomes[i]) << "key " << i;
-        if (out == Outcome::Given || out == Outcome::Signalled)
+        if (out == Outcome::Given || out == Outcome::Signalled || out == Outcome::Late)
             given = entry.given();
         if (out == Outcome::ChooseReturn) // told as the player it names
             given = Assessment{Team::Home, entry.returning(), PenaltyKind::Minor, -1};
@@ -103,14 +103,18 @@ INSTANTIATE_TEST_SUITE_P(
                              {kCtrlP, 'H', 'V', '1', '2', '3', 'M', Enter},
                              {T, T, T, T, T, T, T, G},
                              Assessment{Team::Home, 12, PenaltyKind::Minor, -1}},
-                    EntryRow{"KindBeforeNumberIsIgnored",
+                    EntryRow{"KindBeforeNumberGoesToTheBoard",
                              {kCtrlP, 'V', 'M', '5', 'D', Enter},
-                             {T, T, T, T, T, G},
+                             {T, T, P, T, T, G},
                              Assessment{Team::Guest, 5, PenaltyKind::DoubleMinor, -1}},
-                    EntryRow{"LaterKindReplacesEarlier",
-                             {kCtrlP, 'V', '5', 'M', 'J', Enter},
-                             {T, T, T, T, T, G},
-                             Assessment{Team::Guest, 5, PenaltyKind::Major, -1}},
+                    EntryRow{"LetterAfterTheKindGoesToTheBoard",
+                             {kCtrlP, 'V', '5', 'M', 'J', 'L', Enter},
+                             {T, T, T, T, P, Outcome::Late, P},
+                             Assessment{Team::Guest, 5, PenaltyKind::Minor, -1}},
+                    EntryRow{"HornAndBuzzerSoundButAtTheKindStep",
+                             {kCtrlP, 'G', 'B', 'L', 'H', 'G', '1', 'B', 'G', Enter},
+                             {T, P, P, P, T, P, T, T, P, G},
+                             Assessment{Team::Home, 1, PenaltyKind::MajorPlusMinor, -1}},
                     EntryRow{"BackspaceTakesBackKeyByKey",
                              {kCtrlP, 'H', '1', '2', 'M', vk::Back, vk::Back, vk::Back, vk::Back,
                               'V', '3', 'C', Enter},
@@ -174,11 +178,12 @@ TEST(PenaltyEntry, PromptFollowsTheSteps) {
     entry.key('T', false);
     EXPECT_EQ(
         entry.prompt(),
-        "penalty V 22 minor + misconduct: Enter gives, + signals (or who serves it first), Esc "
-        "drops");
+        "penalty V 22 minor + misconduct: Enter gives, + signals, L gives late (or who serves it "
+        "first), Esc drops");
     entry.key('9', false);
     EXPECT_EQ(entry.prompt(),
-              "penalty V 22 minor + misconduct served by 9: Enter gives, + signals, Esc drops");
+              "penalty V 22 minor + misconduct served by 9: Enter gives, + signals, L gives late, "
+              "Esc drops");
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 // a bare X server (where none fits a full-screen window to what remains): F11 fills the
 // projector and gives the window back; the projector pulled while the clock runs moves the
 // board to the laptop and the game goes on; a start without it opens a window and says so. The
-// timekeeper's console on the laptop runs the game while the board fills the projector.
+// timekeeper's console on the laptop runs the game while the board fills the projector. With the
+// penalty assistant on, the timekeeper's corrections of the clock and the score reach it.
 #include "journal/PrivateProgram.h"
 #include "support/Patience.h"
 #include "support/XDesktop.h"
@@ -191,6 +192,37 @@ TEST(TimekeeperConsole, RunsTheGameFromTheLaptopWhileTheBoardFillsTheProjector) 
     desktop.closeWindow(console);
     EXPECT_TRUE(soon(
         [&] { return desktop.shownWindowsOf(rink.program.processId()) == std::vector{board}; }));
+}
+
+// A minor typed, the clock stopped late and set back, a goal disallowed and scored again: typed
+// with real keys into the real program, the penalty assistant follows each correction.
+TEST(PenaltyAssistantAtTheRink, followsTheClockAndTheScoreCorrected) {
+    Rink rink(false);
+    ASSERT_TRUE(rink.desktop.ok()) << "no private X server";
+    rink.store("Penalties/Rules", QStringLiteral("IIHF"));
+    const XDesktop::WindowId board = rink.start();
+    ASSERT_TRUE(board != 0 && rink.focus(board)) << "the board did not show";
+    rink.desktop.strokeWith("Control_L", "p");
+    // The minor runs; the clock, stopped late, is set back to where it was given: all its time
+    // comes back. A power-play goal ends it; disallowed, the minor is back; scored again, ends it.
+    const struct {
+        std::vector<const char*> keys;
+        int player;
+        const char* time;
+    } steps[] = {{{"h", "7", "m", "Return", "s"}, 7, "1:59"},
+                 {{"s", "1", "0", "Return"}, 7, "2:00"},
+                 {{"Tab", "Tab", "1", "Return"}, -1, ""},
+                 {{"0", "Return"}, 7, "2:00"},
+                 {{"1", "Return"}, -1, ""}};
+    for (const auto& step : steps) {
+        for (const char* key : step.keys)
+            rink.desktop.stroke(key);
+        ASSERT_TRUE(soon([&] {
+            const QJsonObject s = rink.state();
+            return s["p1.player"].toInt(-1) == step.player && s["p1.time"].toString() == step.time;
+        })) << step.keys.front()
+            << ": " << QJsonDocument(rink.state()).toJson().toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Desktop, BoardFullScreen, testing::Values(true, false),
