@@ -128,7 +128,10 @@ bool AssistedBoard::remove(std::size_t index) {
 
 void AssistedBoard::settle() {
     runTime();
+    const bool wasRunning = clockRan_;
     clockRan_ = logic_.counters().counterState(kGameCounter).CounterRunningFlag;
+    if (wasRunning && !clockRan_)
+        assistant_.stoppage();
     const int home = modShowDigits::ReadNumber(view_.field(FieldId::Home));
     const int visitor = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
     const int period = modShowDigits::ReadNumber(view_.field(FieldId::Period));

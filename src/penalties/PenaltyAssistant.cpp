@@ -40,6 +40,14 @@ void PenaltyAssistant::advance(int tenths) {
     elapsed_ += tenths;
 }
 
+void PenaltyAssistant::stoppage() {
+    if (!stoppages_.empty() && stoppages_.back() == elapsed_)
+        return;
+    stoppages_.push_back(elapsed_);
+    state_.apply(PenaltyEvent::stoppage());
+    saved_ = written();
+}
+
 bool PenaltyAssistant::goal(Team scorer, bool penaltyShot) {
     Action a;
     a.type = PenaltyEvent::Type::Goal;
@@ -253,7 +261,7 @@ bool PenaltyAssistant::replaceActions(std::vector<Action> actions) {
     if (!signalsOf(actions, waiting))
         return false;
     PenaltyState next(rules_);
-    for (const PenaltyEvent& event : eventsOf(actions, elapsed_))
+    for (const PenaltyEvent& event : eventsOf(actions, stoppages_, elapsed_))
         if (!next.apply(event))
             return false;
     actions_ = std::move(actions);
@@ -264,19 +272,29 @@ bool PenaltyAssistant::replaceActions(std::vector<Action> actions) {
 }
 
 std::vector<PenaltyEvent> PenaltyAssistant::events() const {
-    return eventsOf(actions_, elapsed_);
+    return eventsOf(actions_, stoppages_, elapsed_);
 }
 
 std::vector<PenaltyEvent> PenaltyAssistant::eventsOf(const std::vector<Action>& actions,
+                                                     const std::vector<long long>& stoppages,
                                                      long long elapsed) {
     std::vector<PenaltyEvent> out;
     long long told = 0;
-    auto runTo = [&out, &told](long long at) {
+    auto stop = stoppages.begin();
+    const auto runSpan = [&out, &told](long long at) {
         while (at > told) {
             const long long step = std::min<long long>(at - told, INT_MAX);
             out.push_back(PenaltyEvent::advance(static_cast<int>(step)));
             told += step;
         }
+    };
+    // Plain stoppages go in by game time, before what was told at the same moment.
+    auto runTo = [&](long long at) {
+        for (; stop != stoppages.end() && *stop <= at; ++stop) {
+            runSpan(*stop);
+            out.push_back(PenaltyEvent::stoppage());
+        }
+        runSpan(at);
     };
     std::vector<Assessment> signalled; // waiting for the stoppage or a goal
     const auto giveAt = [&out](std::vector<Assessment> given) {
@@ -329,10 +347,12 @@ void PenaltyAssistant::rebuild() {
 // "penalties1;A H 7 0 -1 @120;G V 0 @300;E @12000": a penalty (team, player, kind,
 // substitute; "S" for one signalled, "W" when the signalled ones were given), a goal (scorer,
 // penalty shot, and the player the captain chose to return when one was chosen) or a period's end,
-// each with its game time.
+// each with its game time; before them "P @t" for each plain stoppage of play.
 std::string PenaltyAssistant::written() const {
     std::ostringstream out;
     out << kSaveTag;
+    for (long long at : stoppages_)
+        out << ";P @" << at;
     for (const Action& a : actions_) {
         out << ';';
         if (a.whistle)
@@ -358,12 +378,15 @@ bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
     if (!std::getline(in, item, ';') || item != kSaveTag || elapsed < 0)
         return false;
     std::vector<Action> actions;
+    std::vector<long long> stoppages;
     while (std::getline(in, item, ';')) {
         std::istringstream fields(item);
         std::string type, team, at;
         Action a;
         fields >> type;
-        if (type == "W") {
+        if (type == "P") {
+            a.type = PenaltyEvent::Type::Stoppage;
+        } else if (type == "W") {
             a.type = PenaltyEvent::Type::Assess;
             a.whistle = true;
         } else if (type == "A" || type == "S") {
@@ -403,12 +426,20 @@ bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
             at.find_first_not_of("0123456789", 1) != std::string::npos || at.size() > 12)
             return false;
         a.at = std::stoll(at.substr(1));
+        if (a.type == PenaltyEvent::Type::Stoppage) {
+            if (!actions.empty() || (!stoppages.empty() && a.at <= stoppages.back()) ||
+                a.at > elapsed)
+                return false;
+            stoppages.push_back(a.at);
+            continue;
+        }
         const long long before = actions.empty() ? 0 : actions.back().at;
         if (a.at < before || a.at > elapsed)
             return false;
         actions.push_back(a);
     }
     actions_ = std::move(actions);
+    stoppages_ = std::move(stoppages);
     undone_.clear();
     elapsed_ = elapsed;
     rebuild();
@@ -454,6 +485,8 @@ std::string PenaltyAssistant::summary() const {
             for (const ClockShown& w : waiting)
                 text += " " + std::to_string(w.player) + " (" + clockText(w.tenthsLeft) + ")";
         }
+        for (const PlayerReturn& h : state_.held(team))
+            text += std::string("; ") + teamLetter(team) + " held " + std::to_string(h.player);
         for (const Assessment& s : signalled())
             if (s.team == team)
                 text +=

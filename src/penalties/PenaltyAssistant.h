@@ -50,6 +50,9 @@ class PenaltyAssistant {
     // The game clock ran `tenths`; nothing else happened meanwhile. Not an operator event:
     // it is never undone and keeps what was undone for redo.
     void advance(int tenths);
+    // Play stopped (the game clock stood still): held players and those whose time off the
+    // clocks is up leave the box. Like advance(), never undone; kept with the game.
+    void stoppage();
     // Operator events. Each answers false, and changes nothing, when the engine refuses it.
     bool goal(Team scorer, bool penaltyShot = false);
     bool periodEnd();
@@ -132,6 +135,7 @@ class PenaltyAssistant {
     static ToldEvent toldOf(const Action& action);
     void rebuild();
     static std::vector<PenaltyEvent> eventsOf(const std::vector<Action>& actions,
+                                              const std::vector<long long>& stoppages,
                                               long long elapsed);
     static bool signalsOf(const std::vector<Action>& actions, std::vector<Assessment>& waiting);
     std::string written() const;
@@ -140,6 +144,7 @@ class PenaltyAssistant {
     std::vector<Action> actions_;
     std::vector<Action> undone_;
     long long elapsed_ = 0;
+    std::vector<long long> stoppages_; // game times play stopped, in order
     PenaltyState state_;
     std::string saved_; // written() of the current actions, kept as they change
 };

@@ -46,6 +46,9 @@ std::vector<std::string> benchLines(const PenaltyAssistant& assistant, Team team
     for (const ClockShown& w : state.waiting(team))
         lines.push_back("Waits: " + who(w) + " " + kindName(w.kind) + " " +
                         clockText(w.tenthsLeft));
+    for (const PlayerReturn& h : state.held(team))
+        lines.push_back("Held: " + std::to_string(h.player) + (h.substitute ? " (team-mate)" : "") +
+                        ", time up: leaves at the next stoppage or when a skater is due");
     for (const OffClockPenalty& c : state.coincident(team))
         lines.push_back(
             "Coincident: " + std::to_string(c.player) + ", " +

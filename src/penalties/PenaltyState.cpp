@@ -55,12 +55,13 @@ bool operator==(const PenaltyPart& a, const PenaltyPart& b) {
 }
 
 bool operator==(const TimePenalty& a, const TimePenalty& b) {
-    return a.player == b.player && a.substitute == b.substitute &&
+    return a.player == b.player && a.offender == b.offender && a.substitute == b.substitute &&
            a.coincidentPair == b.coincidentPair && a.slot == b.slot && a.parts == b.parts;
 }
 
 bool operator==(const OffClockPenalty& a, const OffClockPenalty& b) {
-    return a.player == b.player && a.tenthsLeft == b.tenthsLeft && a.misconduct == b.misconduct;
+    return a.player == b.player && a.tenthsLeft == b.tenthsLeft && a.misconduct == b.misconduct &&
+           a.afterTenths == b.afterTenths;
 }
 
 bool operator==(const PlayerReturn& a, const PlayerReturn& b) {
@@ -68,7 +69,8 @@ bool operator==(const PlayerReturn& a, const PlayerReturn& b) {
 }
 
 bool PenaltyState::Bench::operator==(const Bench& other) const {
-    return box == other.box && offClock == other.offClock && ejected == other.ejected;
+    return box == other.box && offClock == other.offClock && ejected == other.ejected &&
+           held == other.held;
 }
 
 Team opponent(Team team) {
@@ -96,6 +98,7 @@ bool PenaltyState::apply(const PenaltyEvent& event) {
             !std::all_of(event.penalties.begin(), event.penalties.end(), validAssessment))
             return false;
         returns_.clear();
+        release();
         assess(event.penalties);
         return true;
     case PenaltyEvent::Type::Goal: {
@@ -106,6 +109,7 @@ bool PenaltyState::apply(const PenaltyEvent& event) {
             if (!validAssessment(signalled) || signalled.team != against)
                 return false;
         returns_.clear();
+        release();
         const bool wasShort = shortHanded(against);
         goal(event.scorer, event.penaltyShot, event.firstToReturn);
         // USA Hockey Rule 409(b), IIHF case book Rule 111 signalled penalties situation 1 and
@@ -134,7 +138,12 @@ bool PenaltyState::apply(const PenaltyEvent& event) {
     case PenaltyEvent::Type::PeriodEnd:
         // Time left carries into the next period (every book): nothing on the clocks changes.
         returns_.clear();
+        release();
         ++period_;
+        return true;
+    case PenaltyEvent::Type::Stoppage:
+        returns_.clear();
+        release();
         return true;
     }
     return false;
@@ -149,8 +158,15 @@ void PenaltyState::fillClocks(Team team) {
     for (const TimePenalty& penalty : box)
         if (penalty.slot >= 0)
             used[penalty.slot] = true;
-    for (TimePenalty& penalty : box) {
+    for (std::size_t i = 0; i < box.size(); ++i) {
+        TimePenalty& penalty = box[i];
         if (penalty.slot >= 0)
+            continue;
+        // One player never sits on both clocks: his next penalty follows the one he serves.
+        const auto sameSitter = [&penalty](const TimePenalty& earlier) {
+            return earlier.player == penalty.player && earlier.substitute == penalty.substitute;
+        };
+        if (std::any_of(box.begin(), box.begin() + static_cast<std::ptrdiff_t>(i), sameSitter))
             continue;
         const int free = !used[0] ? 0 : (!used[1] ? 1 : -1);
         if (free < 0)
@@ -160,14 +176,71 @@ void PenaltyState::fillClocks(Team team) {
     }
 }
 
-void PenaltyState::endFrontPart(Team team, std::size_t index) {
+// The player who sat the penalty, when it ended whole and he has no other penalty to sit.
+std::optional<PlayerReturn> PenaltyState::endFrontPart(Team team, std::size_t index) {
     auto& box = bench(team).box;
     TimePenalty& penalty = box[index];
     penalty.parts.erase(penalty.parts.begin());
-    if (penalty.parts.empty()) {
-        returns_.push_back({team, penalty.player, penalty.substitute});
-        box.erase(box.begin() + static_cast<std::ptrdiff_t>(index));
+    if (!penalty.parts.empty())
+        return std::nullopt;
+    const PlayerReturn done{team, penalty.player, penalty.substitute};
+    box.erase(box.begin() + static_cast<std::ptrdiff_t>(index));
+    const auto& offClock = bench(team).offClock;
+    const bool sitsMore =
+        std::any_of(box.begin(), box.end(),
+                    [&done](const TimePenalty& next) {
+                        return next.player == done.player && next.substitute == done.substitute;
+                    }) ||
+        (!done.substitute &&
+         std::any_of(offClock.begin(), offClock.end(),
+                     [&done](const OffClockPenalty& off) { return off.player == done.player; }));
+    if (sitsMore)
+        return std::nullopt;
+    return done;
+}
+
+// Play stopped: held players and those whose time off the clocks is up leave the box.
+void PenaltyState::release() {
+    for (int team = 0; team < 2; ++team) {
+        const Team side = static_cast<Team>(team);
+        Bench& own = benches_[team];
+        returns_.insert(returns_.end(), own.held.begin(), own.held.end());
+        own.held.clear();
+        for (auto off = own.offClock.begin(); off != own.offClock.end();) {
+            if (off->tenthsLeft <= 0) {
+                returns_.push_back({side, off->player});
+                off = own.offClock.erase(off);
+            } else {
+                ++off;
+            }
+        }
     }
+}
+
+// Players whose time just ended leave only as the team gets skaters back; while a delayed
+// penalty takes the freed clock they are held, and those held longest leave first (NHL Rule
+// 26.2, USA Hockey Rule 408(b)).
+void PenaltyState::letOut(Team team, std::vector<PlayerReturn> ended, int skatersBefore) {
+    auto& held = bench(team).held;
+    held.insert(held.end(), ended.begin(), ended.end());
+    const int gained = std::max(0, skaters(team) - skatersBefore);
+    const auto leaving = held.begin() + std::min<std::ptrdiff_t>(gained, held.size());
+    returns_.insert(returns_.end(), held.begin(), leaving);
+    held.erase(held.begin(), leaving);
+}
+
+bool PenaltyState::inBox(Team team, int offender) const {
+    const auto& box = bench(team).box;
+    return std::any_of(box.begin(), box.end(),
+                       [offender](const TimePenalty& p) { return p.offender == offender; });
+}
+
+int PenaltyState::boxTenths(Team team, int offender) const {
+    int sum = 0;
+    for (const TimePenalty& p : bench(team).box)
+        if (p.offender == offender)
+            sum += p.tenthsLeft();
+    return sum;
 }
 
 void PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
@@ -202,7 +275,9 @@ void PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
     }
     if (!chosen)
         return;
-    endFrontPart(against, *chosen);
+    // The goal stopped play: the player leaves even when a delayed penalty takes his clock.
+    if (const std::optional<PlayerReturn> done = endFrontPart(against, *chosen))
+        returns_.push_back(*done);
     fillClocks(against);
 }
 
@@ -214,37 +289,41 @@ void PenaltyState::advance(int tenths) {
                 if (penalty.slot >= 0)
                     step = std::min(step, penalty.parts.front().tenthsLeft);
             for (const OffClockPenalty& off : side.offClock)
-                step = std::min(step, off.tenthsLeft);
+                for (int left : {off.afterTenths, off.tenthsLeft})
+                    if (left > 0)
+                        step = std::min(step, left);
         }
         step = std::max(step, 1);
         tenths -= step;
         for (int team = 0; team < 2; ++team) {
             const Team side = static_cast<Team>(team);
             Bench& own = benches_[team];
+            // Time off the clocks runs down to zero and waits there for a stoppage; a
+            // misconduct runs once the player's coincident and time penalties are over.
+            for (OffClockPenalty& off : own.offClock) {
+                if (off.afterTenths > 0)
+                    off.afterTenths = std::max(0, off.afterTenths - step);
+                else if (!off.misconduct || !inBox(side, off.player))
+                    off.tenthsLeft = std::max(0, off.tenthsLeft - step);
+            }
+            const int skatersBefore = skaters(side);
             for (TimePenalty& penalty : own.box)
                 if (penalty.slot >= 0)
                     penalty.parts.front().tenthsLeft -= step;
+            std::vector<PlayerReturn> ended;
             for (std::size_t i = 0; i < own.box.size();) {
                 TimePenalty& penalty = own.box[i];
                 if (penalty.slot >= 0 && penalty.parts.front().tenthsLeft <= 0) {
                     const std::size_t before = own.box.size();
-                    endFrontPart(side, i);
+                    if (const std::optional<PlayerReturn> done = endFrontPart(side, i))
+                        ended.push_back(*done);
                     if (own.box.size() != before)
                         continue;
                 }
                 ++i;
             }
-            for (OffClockPenalty& off : own.offClock)
-                off.tenthsLeft -= step;
-            for (auto off = own.offClock.begin(); off != own.offClock.end();) {
-                if (off->tenthsLeft <= 0) {
-                    returns_.push_back({side, off->player});
-                    off = own.offClock.erase(off);
-                } else {
-                    ++off;
-                }
-            }
             fillClocks(side);
+            letOut(side, std::move(ended), skatersBefore);
         }
     }
 }
@@ -281,9 +360,12 @@ bool PenaltyState::shortHanded(Team team) const {
 
 std::vector<OffClockPenalty> PenaltyState::misconducts(Team team) const {
     std::vector<OffClockPenalty> found;
-    for (const OffClockPenalty& off : bench(team).offClock)
-        if (off.misconduct)
-            found.push_back(off);
+    for (OffClockPenalty off : bench(team).offClock) {
+        if (!off.misconduct)
+            continue;
+        off.tenthsLeft += std::max(off.afterTenths, boxTenths(team, off.player));
+        found.push_back(off);
+    }
     return found;
 }
 
