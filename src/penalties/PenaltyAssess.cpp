@@ -141,10 +141,12 @@ void PenaltyState::assess(const std::vector<Assessment>& given) {
             own.offClock.push_back(
                 {entry.given.player, entry.cancelled + tenthsIn(entry.parts), false});
         if (!entry.parts.empty()) {
+            // A team-mate named by the captain sits the time for a goalkeeper, for a bench
+            // penalty (player 0) or for a player sent off; the clock shows who sits it.
+            const bool named = entry.given.servedBy >= 0;
             TimePenalty penalty;
-            penalty.substitute = entry.substitute || split;
-            penalty.player = entry.substitute && entry.given.servedBy >= 0 ? entry.given.servedBy
-                                                                           : entry.given.player;
+            penalty.substitute = entry.substitute || split || named;
+            penalty.player = named ? entry.given.servedBy : entry.given.player;
             penalty.offender = entry.given.player;
             penalty.coincidentPair = fourOnFour;
             penalty.parts = entry.parts;

@@ -475,6 +475,42 @@ int PenaltyAssistant::tenthsToNextChange(int limit) const {
     return next;
 }
 
+std::vector<std::string> PenaltyAssistant::warnings() const {
+    struct Count {
+        Team team;
+        int player;
+        int majors = 0;
+        int misconducts = 0;
+    };
+    std::vector<Count> counts;
+    std::vector<std::string> lines;
+    const auto ordinal = [](int n) {
+        return std::to_string(n) + (n == 1 ? "st" : n == 2 ? "nd" : n == 3 ? "rd" : "th");
+    };
+    for (const Action& a : actions_) {
+        if (a.type != PenaltyEvent::Type::Assess || a.whistle)
+            continue;
+        const PenaltyKind kind = a.penalty.kind;
+        const bool major = kind == PenaltyKind::Major || kind == PenaltyKind::MajorPlusMinor;
+        const bool misconduct =
+            kind == PenaltyKind::Misconduct || kind == PenaltyKind::MinorPlusMisconduct;
+        if (!major && !misconduct)
+            continue;
+        auto count = std::find_if(counts.begin(), counts.end(), [&a](const Count& c) {
+            return c.team == a.penalty.team && c.player == a.penalty.player;
+        });
+        if (count == counts.end())
+            count = counts.insert(counts.end(), Count{a.penalty.team, a.penalty.player});
+        const std::string who =
+            std::string(teamLetter(a.penalty.team)) + " " + std::to_string(a.penalty.player) + ": ";
+        if (major && ++count->majors == majorsForGameMisconduct(rules_.book))
+            lines.push_back(who + ordinal(count->majors) + " major, game misconduct");
+        if (misconduct && ++count->misconducts == misconductsForGameMisconduct(rules_.book))
+            lines.push_back(who + ordinal(count->misconducts) + " misconduct, game misconduct");
+    }
+    return lines;
+}
+
 std::string PenaltyAssistant::summary() const {
     std::string text = std::string("H ") + std::to_string(state_.skaters(Team::Home)) + " on " +
                        std::to_string(state_.skaters(Team::Guest)) + " V";
@@ -495,6 +531,8 @@ std::string PenaltyAssistant::summary() const {
             text += std::string("; ") + teamLetter(team) + " misconduct " +
                     std::to_string(m.player) + " (" + clockText(m.tenthsLeft) + ")";
     }
+    for (const std::string& warning : warnings())
+        text += "; " + warning;
     return text;
 }
 

@@ -110,8 +110,12 @@ class PenaltyAssistant {
     // changes while the game clock runs and nothing is told, capped at `limit`; at least 1.
     int tenthsToNextChange(int limit) const;
 
-    // One line for the operator: strength, waiting penalties and running misconducts of
-    // each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
+    // What the timekeeper must tell the referee: a player's majors or misconducts that bring
+    // a game misconduct by the book, for example "H 7: 2nd major, game misconduct".
+    std::vector<std::string> warnings() const;
+
+    // One line for the operator: strength, waiting and held players, running misconducts and
+    // warnings of each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
     std::string summary() const;
 
     // The engine's events for what was told, with the game time that ran between them.

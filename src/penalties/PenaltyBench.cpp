@@ -62,6 +62,10 @@ std::vector<std::string> benchLines(const PenaltyAssistant& assistant, Team team
             lines.push_back("Signalled: " + std::to_string(s.player) + " " + kindName(s.kind));
     for (int player : state.ejected(team))
         lines.push_back("Out of the game: " + std::to_string(player));
+    const std::string mine = team == Team::Home ? "H " : "V ";
+    for (const std::string& warning : assistant.warnings())
+        if (warning.compare(0, mine.size(), mine) == 0)
+            lines.push_back("Tell the referee: " + warning.substr(mine.size()));
     return lines;
 }
 

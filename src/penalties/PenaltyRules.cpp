@@ -30,4 +30,23 @@ bool penaltyShotGoalEndsMinor(RuleBook book) {
     return false;
 }
 
+int majorsForGameMisconduct(RuleBook book) {
+    // IIHF Rule 20.4 and USA Hockey Rule 403(b): the second major; NHL Rule 20: the third;
+    // Hockey Canada Rule 4.4: every major comes with a game misconduct.
+    switch (book) {
+    case RuleBook::Nhl:
+        return 3;
+    case RuleBook::HockeyCanada:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+int misconductsForGameMisconduct(RuleBook book) {
+    // USA Hockey Rule 404(a), IIHF Rule 23 and NHL Rule 22: the second misconduct.
+    (void)book;
+    return 2;
+}
+
 } // namespace penalties

@@ -110,14 +110,16 @@ bool PenaltyState::apply(const PenaltyEvent& event) {
                 return false;
         returns_.clear();
         release();
-        const bool wasShort = shortHanded(against);
-        goal(event.scorer, event.penaltyShot, event.firstToReturn);
+        const bool endedOne = goal(event.scorer, event.penaltyShot, event.firstToReturn);
         // USA Hockey Rule 409(b), IIHF case book Rule 111 signalled penalties situation 1 and
-        // Table 14 C5: a team already short by minors
-        // gets its signalled penalties in full after the goal ended its first minor.
+        // Table 14 C5: a team already short by minors gets its signalled penalties in full after
+        // the goal ended its first minor. Otherwise (even strength, or short only by a major
+        // no goal ends) the goal takes the place of one signalled minor, not of all of them.
         std::vector<Assessment> signalled;
+        bool washed = endedOne;
         for (Assessment given : event.penalties) {
-            if (!wasShort) {
+            if (!washed && given.kind != afterGoalOnSignal(given.kind)) {
+                washed = true;
                 const std::optional<PenaltyKind> left = afterGoalOnSignal(given.kind);
                 if (!left)
                     continue;
@@ -220,10 +222,10 @@ void PenaltyState::release() {
 // Players whose time just ended leave only as the team gets skaters back; while a delayed
 // penalty takes the freed clock they are held, and those held longest leave first (NHL Rule
 // 26.2, USA Hockey Rule 408(b)).
-void PenaltyState::letOut(Team team, std::vector<PlayerReturn> ended, int skatersBefore) {
+void PenaltyState::letOut(Team team, std::vector<PlayerReturn> ended, int runningBefore) {
     auto& held = bench(team).held;
     held.insert(held.end(), ended.begin(), ended.end());
-    const int gained = std::max(0, skaters(team) - skatersBefore);
+    const int gained = std::max(0, runningBefore - running(team));
     const auto leaving = held.begin() + std::min<std::ptrdiff_t>(gained, held.size());
     returns_.insert(returns_.end(), held.begin(), leaving);
     held.erase(held.begin(), leaving);
@@ -243,16 +245,17 @@ int PenaltyState::boxTenths(Team team, int offender) const {
     return sum;
 }
 
-void PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
+// True when the goal ended a minor.
+bool PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
     const Team against = opponent(scorer);
     // Only a team outnumbered on the ice loses a minor (IIHF Rule 16 with Table 14, USA Hockey
     // Rule 402(c), Hockey Canada Rule 4.2(b), an old NHL Rule 27; the current NHL text was not
     // found); a goal by the short-handed team
     // ends nothing.
     if (!shortHanded(against))
-        return;
+        return false;
     if (penaltyShot && !penaltyShotGoalEndsMinor(rules_.book))
-        return;
+        return false;
     auto& box = bench(against).box;
     std::optional<std::size_t> chosen;
     for (std::size_t i = 0; i < box.size(); ++i) {
@@ -274,11 +277,12 @@ void PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
             chosen = i;
     }
     if (!chosen)
-        return;
+        return false;
     // The goal stopped play: the player leaves even when a delayed penalty takes his clock.
     if (const std::optional<PlayerReturn> done = endFrontPart(against, *chosen))
         returns_.push_back(*done);
     fillClocks(against);
+    return true;
 }
 
 void PenaltyState::advance(int tenths) {
@@ -306,7 +310,7 @@ void PenaltyState::advance(int tenths) {
                 else if (!off.misconduct || !inBox(side, off.player))
                     off.tenthsLeft = std::max(0, off.tenthsLeft - step);
             }
-            const int skatersBefore = skaters(side);
+            const int runningBefore = running(side);
             for (TimePenalty& penalty : own.box)
                 if (penalty.slot >= 0)
                     penalty.parts.front().tenthsLeft -= step;
@@ -323,7 +327,7 @@ void PenaltyState::advance(int tenths) {
                 ++i;
             }
             fillClocks(side);
-            letOut(side, std::move(ended), skatersBefore);
+            letOut(side, std::move(ended), runningBefore);
         }
     }
 }
@@ -346,12 +350,20 @@ std::vector<ClockShown> PenaltyState::waiting(Team team) const {
     return shown;
 }
 
+int PenaltyState::running(Team team) const {
+    const auto& box = bench(team).box;
+    return static_cast<int>(
+        std::count_if(box.begin(), box.end(), [](const TimePenalty& p) { return p.slot >= 0; }));
+}
+
 int PenaltyState::skaters(Team team) const {
-    int running = 0;
-    for (const TimePenalty& penalty : bench(team).box)
-        if (penalty.slot >= 0)
-            ++running;
-    return 5 - running;
+    const int own = running(team);
+    const int theirs = running(opponent(team));
+    // Never fewer than three a side: in an overtime of three or four a side, a penalty beyond
+    // that gives the other team a skater, up to five (NHL Rule 84).
+    const int even = period_ > kRegulationPeriods ? std::clamp(rules_.overtimeSkaters, 3, 5) : 5;
+    const int fewer = std::max(3, even - std::max(own, theirs));
+    return own >= theirs ? fewer : std::min(5, fewer + theirs - own);
 }
 
 bool PenaltyState::shortHanded(Team team) const {
@@ -384,7 +396,8 @@ std::vector<int> PenaltyState::ejected(Team team) const {
 bool PenaltyState::operator==(const PenaltyState& other) const {
     return rules_.book == other.rules_.book && rules_.minorTenths == other.rules_.minorTenths &&
            rules_.majorTenths == other.rules_.majorTenths &&
-           rules_.misconductTenths == other.rules_.misconductTenths && benches_ == other.benches_ &&
+           rules_.misconductTenths == other.rules_.misconductTenths &&
+           rules_.overtimeSkaters == other.rules_.overtimeSkaters && benches_ == other.benches_ &&
            returns_ == other.returns_ && period_ == other.period_;
 }
 

@@ -72,6 +72,8 @@ class PenaltyState {
 
     std::array<std::optional<ClockShown>, 2> clocks(Team team) const;
     std::vector<ClockShown> waiting(Team team) const;
+    // Skaters on the ice: five less the running penalties; in an overtime played with fewer
+    // (PenaltyRules::overtimeSkaters) a penalty adds a skater to the other team instead.
     int skaters(Team team) const;
     bool shortHanded(Team team) const;
     // Running misconducts, each with the time until the player may leave: his time penalties
@@ -107,11 +109,12 @@ class PenaltyState {
     };
 
     void assess(const std::vector<Assessment>& given);
-    void goal(Team scorer, bool penaltyShot, int firstToReturn);
+    bool goal(Team scorer, bool penaltyShot, int firstToReturn);
     void advance(int tenths);
     std::optional<PlayerReturn> endFrontPart(Team team, std::size_t index);
     void release();
-    void letOut(Team team, std::vector<PlayerReturn> ended, int skatersBefore);
+    void letOut(Team team, std::vector<PlayerReturn> ended, int runningBefore);
+    int running(Team team) const; // penalties on the team's clocks
     bool inBox(Team team, int offender) const;
     int boxTenths(Team team, int offender) const;
     void fillClocks(Team team);

@@ -215,6 +215,29 @@ TEST(PenaltyAssistant, SummaryTellsStrengthWaitingAndMisconducts) {
     EXPECT_EQ(assistant.summary(), "H 3 on 5 V; H waits 9 (2:00); V misconduct 4 (9:59)");
 }
 
+// IIHF Rule 20.4, USA Hockey Rules 403(b) and 404(a), NHL Rules 20 and 22, Hockey Canada
+// Rule 4.4: the majors and misconducts that bring a game misconduct, told once.
+TEST(PenaltyAssistant, WarnsOfAGameMisconductByTheBook) {
+    const std::pair<RuleBook, std::string> rows[] = {
+        {RuleBook::Iihf, "H 7: 2nd major, game misconduct|V 8: 2nd misconduct, game misconduct|"},
+        {RuleBook::UsaHockey,
+         "H 7: 2nd major, game misconduct|V 8: 2nd misconduct, game misconduct|"},
+        {RuleBook::HockeyCanada,
+         "H 7: 1st major, game misconduct|V 8: 2nd misconduct, game misconduct|"},
+        {RuleBook::Nhl, "V 8: 2nd misconduct, game misconduct|"}};
+    for (const auto& [book, expected] : rows) {
+        PenaltyAssistant assistant(rulesFor(book));
+        play(assistant, {give(H, 7, PenaltyKind::Major), run(10), give(H, 7, PenaltyKind::Major),
+                         give(V, 8, PenaltyKind::Misconduct), run(10),
+                         give(V, 8, PenaltyKind::MinorPlusMisconduct), give(V, 9, kMinor)});
+        std::string told;
+        for (const std::string& warning : assistant.warnings())
+            told += warning + "|";
+        EXPECT_EQ(told, expected) << static_cast<int>(book);
+        EXPECT_NE(assistant.summary().find("V 8: 2nd misconduct"), std::string::npos);
+    }
+}
+
 TEST_P(AssistantTranslation, SavedGameLoadsBackExactly) {
     PenaltyAssistant assistant(rulesFor(RuleBook::Nhl));
     play(assistant, GetParam().steps);

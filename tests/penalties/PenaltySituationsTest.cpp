@@ -128,9 +128,50 @@ struct Situation {
     std::string expected;
     std::map<RuleBook, std::string> byBook = {}; // where a book differs
     bool youthMinors = false;
+    int overtimeSkaters = 5;
 };
 
+const std::vector<Step> kToOvertime = {periodEnd(at(20, 0)), periodEnd(at(40, 0)),
+                                       periodEnd(at(60, 0))};
+
+std::vector<Step> inOvertime(std::vector<Step> steps) {
+    steps.insert(steps.begin(), kToOvertime.begin(), kToOvertime.end());
+    return steps;
+}
+
 const Situation situations[] = {
+    // NHL Rule 84: in an overtime of three or four a side a penalty adds a skater to the other
+    // team; regulation time keeps five.
+    {"RegulationPlaysFiveWhateverTheOvertime",
+     {pen(at(3, 0), {A(15)})},
+     "H4[15 2:00|-] G5[-|-]",
+     {},
+     false,
+     3},
+    {"OvertimeThreeOnThreePenaltyIsFourOnThree",
+     inOvertime({pen(at(61, 0), {A(15)})}),
+     "H3[15 2:00|-] G4[-|-]",
+     {},
+     false,
+     3},
+    {"OvertimeFourOnFourTwoPenaltiesAreFiveOnThree",
+     inOvertime({pen(at(61, 0), {A(15)}), pen(at(61, 30), {A(23)})}),
+     "H3[15 1:30|23 2:00] G5[-|-]",
+     {},
+     false,
+     4},
+    {"OvertimePenaltyToEachTeamIsThreeOnThree",
+     inOvertime({pen(at(61, 0), {A(15)}), pen(at(61, 30), {B(12)})}),
+     "H3[15 1:30|-] G3[12 2:00|-]",
+     {},
+     false,
+     4},
+    {"OvertimeFreedClockLetsThePlayerOut",
+     inOvertime({pen(at(61, 0), {A(15)}), until(at(63, 0))}),
+     "H3[-|-] G3[-|-] r{H15}",
+     {},
+     false,
+     3},
     {"MinorRunsOnFirstClock", {pen(at(3, 0), {A(15)}), until(at(4, 0))}, "H4[15 1:00|-] G5[-|-]"},
     {"MinorExpiresAfterTwoMinutes",
      {pen(at(3, 0), {A(15)}), until(at(5, 0))},
@@ -258,6 +299,13 @@ const Situation situations[] = {
     {"MisconductTimeUpWaitsForTheStoppage",
      {pen(at(3, 0), {A(15, K::Misconduct)}), until(at(13, 30))},
      "H5[-|-] m{15 0:00} G5[-|-]"},
+    // A goalkeeper's minor, and a bench minor (player 0), sat by the team-mate named.
+    {"GoalkeepersMinorSatByATeamMate",
+     {pen(at(3, 0), {A(1, K::Minor, 7)}), until(at(4, 0))},
+     "H4[s7 1:00|-] G5[-|-]"},
+    {"BenchMinorSatByThePlayerNamed",
+     {pen(at(3, 0), {A(0, K::Minor, 12)}), until(at(5, 0))},
+     "H5[-|-] G5[-|-] r{Hs12}"},
     {"CaptainNamesTheSubstitute",
      {pen(at(3, 0), {A(15, K::MinorPlusMisconduct, 9)})},
      "H4[s9 2:00|-] m{15 12:00} G5[-|-]"},
@@ -280,6 +328,12 @@ const Situation situations[] = {
     {"GoalDuringSignalAtEvenStrengthCancelsTheMinor",
      {pen(at(3, 0), {A(15)}), pen(at(3, 30), {B(12)}), goalB(at(4, 10), {A(23)})},
      "H4[15 0:50|-] G4[12 1:20|-]"},
+    {"GoalDuringSeveralSignalledMinorsWashesOutOne",
+     {goalB(at(4, 0), {A(23), A(24)}), until(at(4, 30))},
+     "H4[24 1:30|-] G5[-|-]"},
+    {"GoalDuringSignalWhileShortOnlyByAMajorWashesOutTheMinor",
+     {pen(at(3, 0), {A(15, K::Major)}), goalB(at(4, 0), {A(23)})},
+     "H4[15 4:00|-] G5[-|-]"},
     {"GoalDuringSignalledMajorStillAssessesIt",
      {goalB(at(4, 0), {A(23, K::Major)})},
      "H4[23 5:00|-] G5[-|-]"},
@@ -345,6 +399,7 @@ TEST_P(PenaltySituations, ClocksAndReturnsMatchTheRuleBook) {
     PenaltyRules rules = rulesFor(book);
     if (situation.youthMinors)
         rules.minorTenths = youthMinorTenths(book);
+    rules.overtimeSkaters = situation.overtimeSkaters;
     PenaltyState state(rules);
     int now = 0;
     for (const Step& step : situation.steps) {
