@@ -30,6 +30,12 @@ PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     cmbMinorLength->setObjectName(QStringLiteral("cmbMinorLength"));
     showMinors(settings.minorSeconds);
 
+    cmbOvertime = new QComboBox(this);
+    cmbOvertime->setObjectName(QStringLiteral("cmbOvertime"));
+    for (int skaters : {5, 4, 3})
+        cmbOvertime->addItem(QStringLiteral("%1 on %1").arg(skaters), skaters);
+    cmbOvertime->setCurrentIndex(std::max(0, cmbOvertime->findData(settings.overtimeSkaters)));
+
     auto* note = new QLabel(QStringLiteral("Off, the board's penalty clocks work as they always "
                                            "do. Leagues with short periods often play 1:30 "
                                            "minors."),
@@ -40,11 +46,13 @@ PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     form->addRow(chkPenaltiesOn);
     form->addRow(QStringLiteral("Rule book:"), cmbPenaltyRules);
     form->addRow(QStringLiteral("Minor penalty:"), cmbMinorLength);
+    form->addRow(QStringLiteral("Overtime:"), cmbOvertime);
     form->addRow(note);
 
     const auto enable = [this] {
         cmbPenaltyRules->setEnabled(chkPenaltiesOn->isChecked());
         cmbMinorLength->setEnabled(chkPenaltiesOn->isChecked());
+        cmbOvertime->setEnabled(chkPenaltiesOn->isChecked());
     };
     connect(chkPenaltiesOn, &QCheckBox::toggled, this, enable);
     connect(cmbPenaltyRules, &QComboBox::currentIndexChanged, this,
@@ -70,6 +78,7 @@ PenaltySettings PenaltiesTab::penaltySettings() const {
     if (chkPenaltiesOn->isChecked())
         shown.rules = shownBook();
     shown.minorSeconds = cmbMinorLength->currentData().toInt();
+    shown.overtimeSkaters = cmbOvertime->currentData().toInt();
     return shown;
 }
 
