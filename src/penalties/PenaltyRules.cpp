@@ -30,6 +30,12 @@ bool penaltyShotGoalEndsMinor(RuleBook book) {
     return false;
 }
 
+bool signalledMinorRunsForGoals(RuleBook book) {
+    // Hockey Canada Rule 4.2(b) and its Note 1. IIHF (case book Rule 111, signalled penalties),
+    // USA Hockey Rule 409 and NHL Rule 15 wash a signalled minor out on any goal that ends none.
+    return book == RuleBook::HockeyCanada;
+}
+
 int majorsForGameMisconduct(RuleBook book) {
     // IIHF Rule 20.4 and USA Hockey Rule 403(b): the second major; NHL Rule 20: the third;
     // Hockey Canada Rule 4.4: every major comes with a game misconduct.

@@ -36,6 +36,10 @@ bool playsSinglePairFourOnFour(RuleBook book);
 // Whether a goal on a penalty shot ends a minor of the short-handed team.
 bool penaltyShotGoalEndsMinor(RuleBook book);
 
+// Whether a signalled minor counts as a running minor with its full time left when a goal
+// ends a minor, and a goal by a short-handed team leaves the signalled penalties to be given.
+bool signalledMinorRunsForGoals(RuleBook book);
+
 // The number of majors to one player in a game that brings a game misconduct by the book.
 int majorsForGameMisconduct(RuleBook book);
 // The same for misconducts.

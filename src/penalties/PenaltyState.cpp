@@ -110,6 +110,10 @@ bool PenaltyState::apply(const PenaltyEvent& event) {
                 return false;
         returns_.clear();
         release();
+        if (signalledMinorRunsForGoals(rules_.book) && !event.penaltyShot) {
+            goalDuringSignal(event);
+            return true;
+        }
         const bool endedOne = goal(event.scorer, event.penaltyShot, event.firstToReturn);
         // USA Hockey Rule 409(b), IIHF case book Rule 111 signalled penalties situation 1 and
         // Table 14 C5: a team already short by minors gets its signalled penalties in full after
@@ -245,14 +249,43 @@ int PenaltyState::boxTenths(Team team, int offender) const {
     return sum;
 }
 
+// Hockey Canada Rule 4.2(b) with its Note 1: a signalled minor counts as a minor with its full
+// time left when a goal ends the minor with the least time left, also when it is the signal
+// alone that would make the team short; a goal by a short-handed team takes no signalled
+// penalty with it.
+void PenaltyState::goalDuringSignal(const PenaltyEvent& event) {
+    const Team against = opponent(event.scorer);
+    std::vector<Assessment> signalled = event.penalties;
+    const auto washable = std::find_if(signalled.begin(), signalled.end(), [](const Assessment& s) {
+        return s.kind != afterGoalOnSignal(s.kind);
+    });
+    if (shortHanded(event.scorer) || washable == signalled.end()) {
+        goal(event.scorer, false, event.firstToReturn);
+    } else {
+        int least = rules_.minorTenths + 1;
+        for (const TimePenalty& penalty : bench(against).box)
+            if (penalty.slot >= 0 && !penalty.coincidentPair && penalty.parts.front().minor)
+                least = std::min(least, penalty.parts.front().tenthsLeft);
+        if (least < rules_.minorTenths) {
+            goal(event.scorer, false, event.firstToReturn, true);
+        } else if (const std::optional<PenaltyKind> left = afterGoalOnSignal(washable->kind)) {
+            washable->kind = *left;
+        } else {
+            signalled.erase(washable);
+        }
+    }
+    if (!signalled.empty())
+        assess(signalled);
+}
+
 // True when the goal ended a minor.
-bool PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn) {
+bool PenaltyState::goal(Team scorer, bool penaltyShot, int firstToReturn, bool evenIfNotShort) {
     const Team against = opponent(scorer);
     // Only a team outnumbered on the ice loses a minor (IIHF Rule 16 with Table 14, USA Hockey
     // Rule 402(c), Hockey Canada Rule 4.2(b), an old NHL Rule 27; the current NHL text was not
     // found); a goal by the short-handed team
     // ends nothing.
-    if (!shortHanded(against))
+    if (!shortHanded(against) && !evenIfNotShort)
         return false;
     if (penaltyShot && !penaltyShotGoalEndsMinor(rules_.book))
         return false;

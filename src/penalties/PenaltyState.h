@@ -109,7 +109,8 @@ class PenaltyState {
     };
 
     void assess(const std::vector<Assessment>& given);
-    bool goal(Team scorer, bool penaltyShot, int firstToReturn);
+    bool goal(Team scorer, bool penaltyShot, int firstToReturn, bool evenIfNotShort = false);
+    void goalDuringSignal(const PenaltyEvent& event);
     void advance(int tenths);
     std::optional<PlayerReturn> endFrontPart(Team team, std::size_t index);
     void release();

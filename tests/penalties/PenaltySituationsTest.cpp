@@ -101,8 +101,8 @@ Assessment B(int player, PenaltyKind kind = PenaltyKind::Minor) {
 Step pen(int time, std::vector<Assessment> given) {
     return {time, PenaltyEvent::assess(given)};
 }
-Step goalA(int time) {
-    return {time, PenaltyEvent::goal(Team::Home)};
+Step goalA(int time, std::vector<Assessment> signalled = {}) {
+    return {time, PenaltyEvent::goal(Team::Home, false, signalled)};
 }
 Step goalB(int time, std::vector<Assessment> signalled = {}, int first = -1) {
     return {time, PenaltyEvent::goal(Team::Guest, false, signalled, first)};
@@ -327,7 +327,13 @@ const Situation situations[] = {
      "H4[23 4:00|-] G5[-|-] r{H15}"},
     {"GoalDuringSignalAtEvenStrengthCancelsTheMinor",
      {pen(at(3, 0), {A(15)}), pen(at(3, 30), {B(12)}), goalB(at(4, 10), {A(23)})},
-     "H4[15 0:50|-] G4[12 1:20|-]"},
+     "H4[15 0:50|-] G4[12 1:20|-]",
+     // Hockey Canada Rule 4.2(b) Note 1: the signal counts as 2:00; 15's 0:50 ends.
+     {{RuleBook::HockeyCanada, "H4[23 2:00|-] G4[12 1:20|-] r{H15}"}}},
+    {"ShortHandedGoalDuringASignal",
+     {pen(at(3, 0), {A(15)}), goalA(at(4, 0), {B(12)})},
+     "H4[15 1:00|-] G5[-|-]",
+     {{RuleBook::HockeyCanada, "H4[15 1:00|-] G4[12 2:00|-]"}}},
     {"GoalDuringSeveralSignalledMinorsWashesOutOne",
      {goalB(at(4, 0), {A(23), A(24)}), until(at(4, 30))},
      "H4[24 1:30|-] G5[-|-]"},
