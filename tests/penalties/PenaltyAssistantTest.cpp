@@ -218,13 +218,12 @@ TEST(PenaltyAssistant, SummaryTellsStrengthWaitingAndMisconducts) {
 // IIHF Rule 20.4, USA Hockey Rules 403(b) and 404(a), NHL Rules 20 and 22, Hockey Canada
 // Rule 4.4: the majors and misconducts that bring a game misconduct, told once.
 TEST(PenaltyAssistant, WarnsOfAGameMisconductByTheBook) {
+    const std::string misconduct = "V 8: 2nd misconduct, game misconduct|";
     const std::pair<RuleBook, std::string> rows[] = {
-        {RuleBook::Iihf, "H 7: 2nd major, game misconduct|V 8: 2nd misconduct, game misconduct|"},
-        {RuleBook::UsaHockey,
-         "H 7: 2nd major, game misconduct|V 8: 2nd misconduct, game misconduct|"},
-        {RuleBook::HockeyCanada,
-         "H 7: 1st major, game misconduct|V 8: 2nd misconduct, game misconduct|"},
-        {RuleBook::Nhl, "V 8: 2nd misconduct, game misconduct|"}};
+        {RuleBook::Iihf, "H 7: 2nd major, game misconduct|" + misconduct},
+        {RuleBook::UsaHockey, "H 7: 2nd major, game misconduct|" + misconduct},
+        {RuleBook::HockeyCanada, "H 7: 1st major, game misconduct|" + misconduct},
+        {RuleBook::Nhl, misconduct}};
     for (const auto& [book, expected] : rows) {
         PenaltyAssistant assistant(rulesFor(book));
         play(assistant, {give(H, 7, PenaltyKind::Major), run(10), give(H, 7, PenaltyKind::Major),

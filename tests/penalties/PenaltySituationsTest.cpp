@@ -131,47 +131,26 @@ struct Situation {
     int overtimeSkaters = 5;
 };
 
-const std::vector<Step> kToOvertime = {periodEnd(at(20, 0)), periodEnd(at(40, 0)),
-                                       periodEnd(at(60, 0))};
-
-std::vector<Step> inOvertime(std::vector<Step> steps) {
-    steps.insert(steps.begin(), kToOvertime.begin(), kToOvertime.end());
-    return steps;
+// A row played with `skaters` a side in overtime; "OT" rows start after the third period.
+Situation overtime(const char* name, int skaters, std::vector<Step> steps, const char* expected) {
+    if (std::string(name).rfind("OT", 0) == 0)
+        for (int period : {3, 2, 1})
+            steps.insert(steps.begin(), periodEnd(at(20 * period, 0)));
+    return {name, steps, expected, {}, false, skaters};
 }
 
 const Situation situations[] = {
     // NHL Rule 84: in an overtime of three or four a side a penalty adds a skater to the other
     // team; regulation time keeps five.
-    {"RegulationPlaysFiveWhateverTheOvertime",
-     {pen(at(3, 0), {A(15)})},
-     "H4[15 2:00|-] G5[-|-]",
-     {},
-     false,
-     3},
-    {"OvertimeThreeOnThreePenaltyIsFourOnThree",
-     inOvertime({pen(at(61, 0), {A(15)})}),
-     "H3[15 2:00|-] G4[-|-]",
-     {},
-     false,
-     3},
-    {"OvertimeFourOnFourTwoPenaltiesAreFiveOnThree",
-     inOvertime({pen(at(61, 0), {A(15)}), pen(at(61, 30), {A(23)})}),
-     "H3[15 1:30|23 2:00] G5[-|-]",
-     {},
-     false,
-     4},
-    {"OvertimePenaltyToEachTeamIsThreeOnThree",
-     inOvertime({pen(at(61, 0), {A(15)}), pen(at(61, 30), {B(12)})}),
-     "H3[15 1:30|-] G3[12 2:00|-]",
-     {},
-     false,
-     4},
-    {"OvertimeFreedClockLetsThePlayerOut",
-     inOvertime({pen(at(61, 0), {A(15)}), until(at(63, 0))}),
-     "H3[-|-] G3[-|-] r{H15}",
-     {},
-     false,
-     3},
+    overtime("RegulationPlaysFive", 3, {pen(at(3, 0), {A(15)})}, "H4[15 2:00|-] G5[-|-]"),
+    overtime("OTThreeOnThreePenaltyIsFourOnThree", 3, {pen(at(61, 0), {A(15)})},
+             "H3[15 2:00|-] G4[-|-]"),
+    overtime("OTFourOnFourTwoPenaltiesAreFiveOnThree", 4,
+             {pen(at(61, 0), {A(15)}), pen(at(61, 30), {A(23)})}, "H3[15 1:30|23 2:00] G5[-|-]"),
+    overtime("OTPenaltyToEachTeamIsThreeOnThree", 4,
+             {pen(at(61, 0), {A(15)}), pen(at(61, 30), {B(12)})}, "H3[15 1:30|-] G3[12 2:00|-]"),
+    overtime("OTFreedClockLetsThePlayerOut", 3, {pen(at(61, 0), {A(15)}), until(at(63, 0))},
+             "H3[-|-] G3[-|-] r{H15}"),
     {"MinorRunsOnFirstClock", {pen(at(3, 0), {A(15)}), until(at(4, 0))}, "H4[15 1:00|-] G5[-|-]"},
     {"MinorExpiresAfterTwoMinutes",
      {pen(at(3, 0), {A(15)}), until(at(5, 0))},
