@@ -111,8 +111,9 @@ void PenaltyState::assess(const std::vector<Assessment>& given) {
     };
     // A minor and a major to different players of one team at one stoppage: the minor is
     // recorded first and takes a free clock first (NHL Rule 26.3, USA Hockey Rule 408(c)).
-    const auto majorFirst = [&entries](const Entry& entry) {
-        if (entry.parts.empty() || entry.parts.front().minor)
+    const bool minorFirst = recordsMinorBeforeMajor(rules_.book);
+    const auto majorFirst = [&entries, minorFirst](const Entry& entry) {
+        if (!minorFirst || entry.parts.empty() || entry.parts.front().minor)
             return false;
         return std::none_of(entries.begin(), entries.end(), [&entry](const Entry& other) {
             return &other != &entry && other.given.team == entry.given.team &&

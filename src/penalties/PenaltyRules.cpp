@@ -30,6 +30,12 @@ bool penaltyShotGoalEndsMinor(RuleBook book) {
     return false;
 }
 
+bool recordsMinorBeforeMajor(RuleBook book) {
+    // NHL Rule 26.3, USA Hockey Rule 408(c). No such text was found in the IIHF or Hockey
+    // Canada books: there the penalties go on in the order given.
+    return book == RuleBook::Nhl || book == RuleBook::UsaHockey;
+}
+
 bool signalledMinorRunsForGoals(RuleBook book) {
     // Hockey Canada Rule 4.2(b) and its Note 1. IIHF (case book Rule 111, signalled penalties),
     // USA Hockey Rule 409 and NHL Rule 15 wash a signalled minor out on any goal that ends none.

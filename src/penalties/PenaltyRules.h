@@ -36,6 +36,10 @@ bool playsSinglePairFourOnFour(RuleBook book);
 // Whether a goal on a penalty shot ends a minor of the short-handed team.
 bool penaltyShotGoalEndsMinor(RuleBook book);
 
+// Whether a minor and a major to different players of one team at one stoppage are recorded
+// minor first, whatever order they were given in.
+bool recordsMinorBeforeMajor(RuleBook book);
+
 // Whether a signalled minor counts as a running minor with its full time left when a goal
 // ends a minor, and a goal by a short-handed team leaves the signalled penalties to be given.
 bool signalledMinorRunsForGoals(RuleBook book);

@@ -169,13 +169,17 @@ const Situation situations[] = {
     {"MajorPlusMinorGoalDuringMinorReturns",
      {pen(at(3, 0), {A(15, K::MajorPlusMinor)}), goalB(at(8, 30))},
      "H5[-|-] G5[-|-] r{H15}"},
-    // IIHF Table 14 C3; NHL Rule 26.3, USA Hockey Rule 408(c): the minor is recorded first.
+    // IIHF Table 14 C3; NHL Rule 26.3 and USA Hockey Rule 408(c) record the minor first.
     {"MajorAndMinorToTwoPlayersGoalEndsTheMinor",
      {pen(at(3, 0), {A(15, K::Major), A(23)}), goalB(at(4, 30))},
-     "H4[-|15 3:30] G5[-|-] r{H23}"},
+     "H4[15 3:30|-] G5[-|-] r{H23}",
+     {{RuleBook::Nhl, "H4[-|15 3:30] G5[-|-] r{H23}"},
+      {RuleBook::UsaHockey, "H4[-|15 3:30] G5[-|-] r{H23}"}}},
     {"MinorBeforeMajorTakesTheLastFreeClock",
      {pen(at(2, 0), {A(7)}), pen(at(3, 0), {A(15, K::Major), A(23)})},
-     "H3[7 1:00|23 2:00] w{15 5:00} G5[-|-]"},
+     "H3[7 1:00|15 5:00] w{23 2:00} G5[-|-]",
+     {{RuleBook::Nhl, "H3[7 1:00|23 2:00] w{15 5:00} G5[-|-]"},
+      {RuleBook::UsaHockey, "H3[7 1:00|23 2:00] w{15 5:00} G5[-|-]"}}},
     // IIHF Table 14 C6.
     {"MajorPlusMinorThenMinorGoalEndsTheRunningMinor",
      {pen(at(3, 0), {A(15, K::MajorPlusMinor)}), pen(at(4, 0), {A(23)}), goalB(at(4, 30))},
