@@ -101,8 +101,12 @@ void PenaltyState::assess(const std::vector<Assessment>& given) {
     // The player sits his time penalties and then the ten minutes (NHL Rule 19.1, IIHF Rule
     // 35.1, USA Hockey Rule 404(a)): a misconduct waits for his coincident time, and runs
     // only while no penalty of his is in the box, however that penalty ends.
-    const auto coincidentTime = [&entries](const Assessment& of) {
+    const auto coincidentTime = [this, &entries](const Assessment& of) {
         int longest = 0;
+        // Coincident time he already sits, and that of this stoppage.
+        for (const OffClockPenalty& off : bench(of.team).offClock)
+            if (off.player == of.player && !off.misconduct)
+                longest = std::max(longest, off.tenthsLeft);
         for (const Entry& other : entries)
             if (other.given.team == of.team && other.given.player == of.player &&
                 other.cancelled > 0)
