@@ -247,6 +247,7 @@ void AssistedBoard::settle() {
     if (std::exchange(keyPending_, false))
         followTypedSlots();
     boardFunction_ = false;
+    const bool wasRunning = clockRan_;
     clockRan_ = clockRuns();
     // A clock run out to zero stands, though it keeps its running flag until the next stop.
     const bool stands = !clockRan_ || gameTenths() == 0;
@@ -254,6 +255,9 @@ void AssistedBoard::settle() {
         stoppage_ = assistant_.elapsed();
     else
         periodRuns_ = true;
+    // Play stopped: the assistant lets out who waits for a stoppage (told once a stop).
+    if (wasRunning && stands)
+        assistant_.stoppage();
     const int home = modShowDigits::ReadNumber(view_.field(FieldId::Home));
     const int visitor = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
     const int period = modShowDigits::ReadNumber(view_.field(FieldId::Period));

@@ -30,6 +30,12 @@ PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     cmbMinorLength->setObjectName(QStringLiteral("cmbMinorLength"));
     showMinors(settings.minorSeconds);
 
+    cmbOvertime = new QComboBox(this);
+    cmbOvertime->setObjectName(QStringLiteral("cmbOvertime"));
+    for (int skaters : {5, 4, 3})
+        cmbOvertime->addItem(QStringLiteral("%1 on %1").arg(skaters), skaters);
+    cmbOvertime->setCurrentIndex(std::max(0, cmbOvertime->findData(settings.overtimeSkaters)));
+
     lblPenaltyNote = new QLabel(this);
     lblPenaltyNote->setObjectName(QStringLiteral("lblPenaltyNote"));
     lblPenaltyNote->setWordWrap(true);
@@ -38,11 +44,13 @@ PenaltiesTab::PenaltiesTab(const PenaltySettings& settings, QWidget* parent)
     form->addRow(chkPenaltiesOn);
     form->addRow(QStringLiteral("Rule book:"), cmbPenaltyRules);
     form->addRow(QStringLiteral("Minor penalty:"), cmbMinorLength);
+    form->addRow(QStringLiteral("Overtime:"), cmbOvertime);
     form->addRow(lblPenaltyNote);
 
     const auto enable = [this] {
         cmbPenaltyRules->setEnabled(chkPenaltiesOn->isChecked());
         cmbMinorLength->setEnabled(chkPenaltiesOn->isChecked());
+        cmbOvertime->setEnabled(chkPenaltiesOn->isChecked());
         showNote();
     };
     connect(chkPenaltiesOn, &QCheckBox::toggled, this, enable);
@@ -96,6 +104,7 @@ PenaltySettings PenaltiesTab::penaltySettings() const {
     if (chkPenaltiesOn->isChecked())
         shown.rules = shownBook();
     shown.minorSeconds = cmbMinorLength->currentData().toInt();
+    shown.overtimeSkaters = cmbOvertime->currentData().toInt();
     return shown;
 }
 

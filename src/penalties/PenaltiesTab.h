@@ -8,8 +8,8 @@ class QComboBox;
 class QLabel;
 
 // The options dialog's "Penalties" tab: the penalty assistant on or off, the rule book it
-// follows and the length of a minor. It edits a copy; penaltySettings() is what "&Ok" stores,
-// in the assistant's own section and only when changed.
+// follows, the length of a minor and the skaters a side in overtime. It edits a copy;
+// penaltySettings() is what "&Ok" stores, in the assistant's own section and only when changed.
 class PenaltiesTab : public OptionsPage {
     Q_OBJECT
   public:
@@ -32,6 +32,7 @@ class PenaltiesTab : public OptionsPage {
     QComboBox* cmbPenaltyRules = nullptr;
     QComboBox* cmbMinorLength = nullptr;
     QLabel* lblPenaltyNote = nullptr;
+    QComboBox* cmbOvertime = nullptr;
 };
 
 // The tab as the options dialog takes it, opened on the stored settings.

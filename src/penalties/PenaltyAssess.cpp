@@ -72,13 +72,6 @@ void PenaltyState::assess(const std::vector<Assessment>& given) {
     const bool fourOnFour = playsSinglePairFourOnFour(rules_.book) && minors[0] == 1 &&
                             minors[1] == 1 && majors[0] == 0 && majors[1] == 0 &&
                             benches_[0].box.empty() && benches_[1].box.empty();
-    std::vector<int> playerTime(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        for (const Entry& other : entries)
-            if (other.given.team == entries[i].given.team &&
-                other.given.player == entries[i].given.player)
-                playerTime[i] += tenthsIn(other.parts);
-
     if (!fourOnFour) {
         // Equal numbers of majors and of minors to both teams at one stoppage are served with
         // substitutes and stay off the clocks; the difference goes on (NHL Rule 19.1,
@@ -105,13 +98,44 @@ void PenaltyState::assess(const std::vector<Assessment>& given) {
         }
     }
 
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    // The player sits his time penalties and then the ten minutes (NHL Rule 19.1, IIHF Rule
+    // 35.1, USA Hockey Rule 404(a)): a misconduct waits for his coincident time, and runs
+    // only while no penalty of his is in the box, however that penalty ends.
+    const auto coincidentTime = [this, &entries](const Assessment& of) {
+        int longest = 0;
+        // Coincident time he already sits, and that of this stoppage.
+        for (const OffClockPenalty& off : bench(of.team).offClock)
+            if (off.player == of.player && !off.misconduct)
+                longest = std::max(longest, off.tenthsLeft);
+        for (const Entry& other : entries)
+            if (other.given.team == of.team && other.given.player == of.player &&
+                other.cancelled > 0)
+                longest = std::max(longest, other.cancelled + tenthsIn(other.parts));
+        return longest;
+    };
+    // A minor and a major to different players of one team at one stoppage: the minor is
+    // recorded first and takes a free clock first (NHL Rule 26.3, USA Hockey Rule 408(c)).
+    const bool minorFirst = recordsMinorBeforeMajor(rules_.book);
+    const auto majorFirst = [&entries, minorFirst](const Entry& entry) {
+        if (!minorFirst || entry.parts.empty() || entry.parts.front().minor)
+            return false;
+        return std::none_of(entries.begin(), entries.end(), [&entry](const Entry& other) {
+            return &other != &entry && other.given.team == entry.given.team &&
+                   other.given.player == entry.given.player;
+        });
+    };
+    std::vector<std::size_t> order;
+    for (bool majors : {false, true})
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            if (majorFirst(entries[i]) == majors)
+                order.push_back(i);
+
+    for (std::size_t i : order) {
         const Entry& entry = entries[i];
         Bench& own = bench(entry.given.team);
         if (hasMisconduct(entry.given.kind))
-            // The player sits his time penalties and then the ten minutes (NHL Rule 19.1).
             own.offClock.push_back(
-                {entry.given.player, rules_.misconductTenths + playerTime[i], true});
+                {entry.given.player, rules_.misconductTenths, true, coincidentTime(entry.given)});
         if (ejects(entry.given.kind) && std::find(own.ejected.begin(), own.ejected.end(),
                                                   entry.given.player) == own.ejected.end())
             own.ejected.push_back(entry.given.player);
@@ -122,10 +146,13 @@ void PenaltyState::assess(const std::vector<Assessment>& given) {
             own.offClock.push_back(
                 {entry.given.player, entry.cancelled + tenthsIn(entry.parts), false});
         if (!entry.parts.empty()) {
+            // A team-mate named by the captain sits the time for a goalkeeper, for a bench
+            // penalty (player 0) or for a player sent off; the clock shows who sits it.
+            const bool named = entry.given.servedBy >= 0;
             TimePenalty penalty;
-            penalty.substitute = entry.substitute || split;
-            penalty.player = entry.substitute && entry.given.servedBy >= 0 ? entry.given.servedBy
-                                                                           : entry.given.player;
+            penalty.substitute = entry.substitute || split || named;
+            penalty.player = named ? entry.given.servedBy : entry.given.player;
+            penalty.offender = entry.given.player;
             penalty.coincidentPair = fourOnFour;
             penalty.parts = entry.parts;
             queue(entry.given.team, penalty);

@@ -49,8 +49,22 @@ long long PenaltyAssistant::giveBack(long long tenths) {
     undone_.erase(std::remove_if(undone_.begin(), undone_.end(),
                                  [this](const Action& a) { return a.at > elapsed_; }),
                   undone_.end());
+    // The clock stood at the time it is set back to: a stoppage later than that is moved there.
+    stoppages_.erase(std::remove_if(stoppages_.begin(), stoppages_.end(),
+                                    [this](long long at) { return at > elapsed_; }),
+                     stoppages_.end());
+    if (stoppages_.empty() || stoppages_.back() != elapsed_)
+        stoppages_.push_back(elapsed_);
     rebuild();
     return given;
+}
+
+void PenaltyAssistant::stoppage() {
+    if (!stoppages_.empty() && stoppages_.back() == elapsed_)
+        return;
+    stoppages_.push_back(elapsed_);
+    state_.apply(PenaltyEvent::stoppage());
+    saved_ = written();
 }
 
 bool PenaltyAssistant::goal(Team scorer, bool penaltyShot) {
@@ -290,7 +304,7 @@ bool PenaltyAssistant::replaceActions(std::vector<Action> actions) {
     if (!signalsOf(actions, waiting))
         return false;
     PenaltyState next(rules_);
-    for (const PenaltyEvent& event : eventsOf(actions, elapsed_))
+    for (const PenaltyEvent& event : eventsOf(actions, stoppages_, elapsed_))
         if (!next.apply(event))
             return false;
     actions_ = std::move(actions);
@@ -301,19 +315,29 @@ bool PenaltyAssistant::replaceActions(std::vector<Action> actions) {
 }
 
 std::vector<PenaltyEvent> PenaltyAssistant::events() const {
-    return eventsOf(actions_, elapsed_);
+    return eventsOf(actions_, stoppages_, elapsed_);
 }
 
 std::vector<PenaltyEvent> PenaltyAssistant::eventsOf(const std::vector<Action>& actions,
+                                                     const std::vector<long long>& stoppages,
                                                      long long elapsed) {
     std::vector<PenaltyEvent> out;
     long long told = 0;
-    auto runTo = [&out, &told](long long at) {
+    auto stop = stoppages.begin();
+    const auto runSpan = [&out, &told](long long at) {
         while (at > told) {
             const long long step = std::min<long long>(at - told, INT_MAX);
             out.push_back(PenaltyEvent::advance(static_cast<int>(step)));
             told += step;
         }
+    };
+    // Plain stoppages go in by game time, before what was told at the same moment.
+    auto runTo = [&](long long at) {
+        for (; stop != stoppages.end() && *stop <= at; ++stop) {
+            runSpan(*stop);
+            out.push_back(PenaltyEvent::stoppage());
+        }
+        runSpan(at);
     };
     std::vector<Assessment> signalled; // waiting for the stoppage or a goal
     const auto giveAt = [&out](std::vector<Assessment> given) {
@@ -366,10 +390,12 @@ void PenaltyAssistant::rebuild() {
 // "penalties1;A H 7 0 -1 @120;G V 0 @300;E @12000": a penalty (team, player, kind,
 // substitute; "S" for one signalled, "W" when the signalled ones were given), a goal (scorer,
 // penalty shot, and the player the captain chose to return when one was chosen) or a period's end,
-// each with its game time.
+// each with its game time; before them "P @t" for each plain stoppage of play.
 std::string PenaltyAssistant::written() const {
     std::ostringstream out;
     out << kSaveTag;
+    for (long long at : stoppages_)
+        out << ";P @" << at;
     for (const Action& a : actions_) {
         out << ';';
         if (a.whistle)
@@ -395,12 +421,15 @@ bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
     if (!std::getline(in, item, ';') || item != kSaveTag || elapsed < 0)
         return false;
     std::vector<Action> actions;
+    std::vector<long long> stoppages;
     while (std::getline(in, item, ';')) {
         std::istringstream fields(item);
         std::string type, team, at;
         Action a;
         fields >> type;
-        if (type == "W") {
+        if (type == "P") {
+            a.type = PenaltyEvent::Type::Stoppage;
+        } else if (type == "W") {
             a.type = PenaltyEvent::Type::Assess;
             a.whistle = true;
         } else if (type == "A" || type == "S") {
@@ -440,12 +469,20 @@ bool PenaltyAssistant::load(const std::string& text, long long elapsed) {
             at.find_first_not_of("0123456789", 1) != std::string::npos || at.size() > 12)
             return false;
         a.at = std::stoll(at.substr(1));
+        if (a.type == PenaltyEvent::Type::Stoppage) {
+            if (!actions.empty() || (!stoppages.empty() && a.at <= stoppages.back()) ||
+                a.at > elapsed)
+                return false;
+            stoppages.push_back(a.at);
+            continue;
+        }
         const long long before = actions.empty() ? 0 : actions.back().at;
         if (a.at < before || a.at > elapsed)
             return false;
         actions.push_back(a);
     }
     actions_ = std::move(actions);
+    stoppages_ = std::move(stoppages);
     undone_.clear();
     elapsed_ = elapsed;
     rebuild();
@@ -481,6 +518,42 @@ int PenaltyAssistant::tenthsToNextChange(int limit) const {
     return next;
 }
 
+std::vector<std::string> PenaltyAssistant::warnings() const {
+    struct Count {
+        Team team;
+        int player;
+        int majors = 0;
+        int misconducts = 0;
+    };
+    std::vector<Count> counts;
+    std::vector<std::string> lines;
+    const auto ordinal = [](int n) {
+        return std::to_string(n) + (n == 1 ? "st" : n == 2 ? "nd" : n == 3 ? "rd" : "th");
+    };
+    for (const Action& a : actions_) {
+        if (a.type != PenaltyEvent::Type::Assess || a.whistle)
+            continue;
+        const PenaltyKind kind = a.penalty.kind;
+        const bool major = kind == PenaltyKind::Major || kind == PenaltyKind::MajorPlusMinor;
+        const bool misconduct =
+            kind == PenaltyKind::Misconduct || kind == PenaltyKind::MinorPlusMisconduct;
+        if (!major && !misconduct)
+            continue;
+        auto count = std::find_if(counts.begin(), counts.end(), [&a](const Count& c) {
+            return c.team == a.penalty.team && c.player == a.penalty.player;
+        });
+        if (count == counts.end())
+            count = counts.insert(counts.end(), Count{a.penalty.team, a.penalty.player});
+        const std::string who =
+            std::string(teamLetter(a.penalty.team)) + " " + std::to_string(a.penalty.player) + ": ";
+        if (major && ++count->majors == majorsForGameMisconduct(rules_.book))
+            lines.push_back(who + ordinal(count->majors) + " major, game misconduct");
+        if (misconduct && ++count->misconducts == misconductsForGameMisconduct(rules_.book))
+            lines.push_back(who + ordinal(count->misconducts) + " misconduct, game misconduct");
+    }
+    return lines;
+}
+
 std::string PenaltyAssistant::summary() const {
     std::string text = std::string("H ") + std::to_string(state_.skaters(Team::Home)) + " on " +
                        std::to_string(state_.skaters(Team::Guest)) + " V";
@@ -491,6 +564,8 @@ std::string PenaltyAssistant::summary() const {
             for (const ClockShown& w : waiting)
                 text += " " + std::to_string(w.player) + " (" + clockText(w.tenthsLeft) + ")";
         }
+        for (const PlayerReturn& h : state_.held(team))
+            text += std::string("; ") + teamLetter(team) + " held " + std::to_string(h.player);
         for (const Assessment& s : signalled())
             if (s.team == team)
                 text +=
@@ -499,6 +574,8 @@ std::string PenaltyAssistant::summary() const {
             text += std::string("; ") + teamLetter(team) + " misconduct " +
                     std::to_string(m.player) + " (" + clockText(m.tenthsLeft) + ")";
     }
+    for (const std::string& warning : warnings())
+        text += "; " + warning;
     return text;
 }
 

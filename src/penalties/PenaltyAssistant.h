@@ -54,6 +54,9 @@ class PenaltyAssistant {
     // game time is given back, but never from before the last event told, whose time stays as
     // it was. Answers the tenths given back; what waits for redo after the new time is dropped.
     long long giveBack(long long tenths);
+    // Play stopped (the game clock stood still): held players and those whose time off the
+    // clocks is up leave the box. Like advance(), never undone; kept with the game.
+    void stoppage();
     // Operator events. Each answers false, and changes nothing, when the engine refuses it.
     bool goal(Team scorer, bool penaltyShot = false);
     bool periodEnd();
@@ -117,8 +120,12 @@ class PenaltyAssistant {
     // changes while the game clock runs and nothing is told, capped at `limit`; at least 1.
     int tenthsToNextChange(int limit) const;
 
-    // One line for the operator: strength, waiting penalties and running misconducts of
-    // each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
+    // What the timekeeper must tell the referee: a player's majors or misconducts that bring
+    // a game misconduct by the book, for example "H 7: 2nd major, game misconduct".
+    std::vector<std::string> warnings() const;
+
+    // One line for the operator: strength, waiting and held players, running misconducts and
+    // warnings of each team, for example "H 5 on 4 V; V waits 12 (2:00); H misconduct 7 (9:41)".
     std::string summary() const;
 
     // The engine's events for what was told, with the game time that ran between them.
@@ -142,6 +149,7 @@ class PenaltyAssistant {
     static ToldEvent toldOf(const Action& action);
     void rebuild();
     static std::vector<PenaltyEvent> eventsOf(const std::vector<Action>& actions,
+                                              const std::vector<long long>& stoppages,
                                               long long elapsed);
     static bool signalsOf(const std::vector<Action>& actions, std::vector<Assessment>& waiting);
     std::string written() const;
@@ -150,6 +158,7 @@ class PenaltyAssistant {
     std::vector<Action> actions_;
     std::vector<Action> undone_;
     long long elapsed_ = 0;
+    std::vector<long long> stoppages_; // game times play stopped, in order
     PenaltyState state_;
     std::string saved_; // written() of the current actions, kept as they change
 };

@@ -46,6 +46,9 @@ std::vector<std::string> benchLines(const PenaltyAssistant& assistant, Team team
     for (const ClockShown& w : state.waiting(team))
         lines.push_back("Waits: " + who(w) + " " + kindName(w.kind) + " " +
                         clockText(w.tenthsLeft));
+    for (const PlayerReturn& h : state.held(team))
+        lines.push_back("Held: " + std::to_string(h.player) + (h.substitute ? " (team-mate)" : "") +
+                        ", time up: leaves at the next stoppage or when a skater is due");
     for (const OffClockPenalty& c : state.coincident(team))
         lines.push_back(
             "Coincident: " + std::to_string(c.player) + ", " +
@@ -59,6 +62,10 @@ std::vector<std::string> benchLines(const PenaltyAssistant& assistant, Team team
             lines.push_back("Signalled: " + std::to_string(s.player) + " " + kindName(s.kind));
     for (int player : state.ejected(team))
         lines.push_back("Out of the game: " + std::to_string(player));
+    const std::string mine = team == Team::Home ? "H " : "V ";
+    for (const std::string& warning : assistant.warnings())
+        if (warning.compare(0, mine.size(), mine) == 0)
+            lines.push_back("Tell the referee: " + warning.substr(mine.size()));
     return lines;
 }
 

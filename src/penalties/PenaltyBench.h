@@ -6,7 +6,8 @@
 #include <vector>
 
 // The penalty assistant's whole bench as the timekeeper reads it: for each team its two
-// clocks, who waits and in which order, misconducts, players sitting coincident penalties,
+// clocks, who waits and in which order, players held in the box by a delayed penalty,
+// misconducts, players sitting coincident penalties,
 // signalled penalties and who is out of the game; and the strength on the ice. Plain text,
 // one line each, for the console.
 namespace penalties {

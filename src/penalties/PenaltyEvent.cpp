@@ -35,4 +35,10 @@ PenaltyEvent PenaltyEvent::periodEnd() {
     return event;
 }
 
+PenaltyEvent PenaltyEvent::stoppage() {
+    PenaltyEvent event;
+    event.type = Type::Stoppage;
+    return event;
+}
+
 } // namespace penalties

@@ -30,7 +30,8 @@ struct Assessment {
 };
 
 struct PenaltyEvent {
-    enum class Type { Assess, Goal, Advance, PeriodEnd };
+    // Stoppage: play stopped with nothing else told (the game clock stood still).
+    enum class Type { Assess, Goal, Advance, PeriodEnd, Stoppage };
 
     Type type = Type::Advance;
     // Assess: every penalty given at one stoppage, in the order the captains choose to serve
@@ -49,6 +50,7 @@ struct PenaltyEvent {
                              std::vector<Assessment> signalled = {}, int firstToReturn = -1);
     static PenaltyEvent advance(int tenths);
     static PenaltyEvent periodEnd();
+    static PenaltyEvent stoppage();
 };
 
 } // namespace penalties

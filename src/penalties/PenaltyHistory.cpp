@@ -43,7 +43,9 @@ int nextExpiry(const PenaltyState& state, int limit) {
             if (penalty.slot >= 0)
                 limit = std::min(limit, penalty.parts.front().tenthsLeft);
         for (const OffClockPenalty& off : state.offClock(team))
-            limit = std::min(limit, off.tenthsLeft);
+            for (int left : {off.afterTenths, off.tenthsLeft})
+                if (left > 0)
+                    limit = std::min(limit, left);
     }
     return std::max(limit, 1);
 }
@@ -183,6 +185,11 @@ class Watcher {
         for (std::size_t i = 0; i < was.size(); ++i) {
             if (j < is.size() && is[j].player == was[i].player &&
                 is[j].misconduct == was[i].misconduct) {
+                // Time up, the player waits for a stoppage: the penalty itself has expired.
+                if (is[j].tenthsLeft <= 0 && was[i].tenthsLeft > 0 && owners[i] != kNobody) {
+                    end(owners[i], now, End::Expired);
+                    owners[i] = kNobody;
+                }
                 next.push_back(owners[i]);
                 ++j;
             } else if (owners[i] != kNobody) {

@@ -30,10 +30,19 @@ QJsonObject teamJson(const PenaltyState& state, Team team) {
     for (const OffClockPenalty& off : state.misconducts(team))
         misconducts.append(QJsonObject{{QStringLiteral("player"), off.player},
                                        {QStringLiteral("left"), penaltyTimeText(off.tenthsLeft)}});
+    QJsonArray coincident;
+    for (const OffClockPenalty& off : state.coincident(team))
+        coincident.append(QJsonObject{{QStringLiteral("player"), off.player},
+                                      {QStringLiteral("left"), penaltyTimeText(off.tenthsLeft)}});
+    QJsonArray held;
+    for (const PlayerReturn& player : state.held(team))
+        held.append(QJsonObject{{QStringLiteral("player"), player.player}});
     return QJsonObject{{QStringLiteral("strength"), state.skaters(team)},
                        {QStringLiteral("clocks"), clocks},
                        {QStringLiteral("waiting"), waiting},
-                       {QStringLiteral("misconducts"), misconducts}};
+                       {QStringLiteral("misconducts"), misconducts},
+                       {QStringLiteral("coincident"), coincident},
+                       {QStringLiteral("held"), held}};
 }
 
 // The game time until either team's skaters change with the clock running and no goal: a

@@ -8,8 +8,11 @@
 // How the live feed tells the penalty assistant's state: the rule book and, for "home" and
 // "visitor", the skaters on the ice ("strength", 3 to 5), the penalties on the two clocks
 // ("clocks": player, kind, time left as the board shows it), those waiting for a clock in the
-// order they start ("waiting": player, kind) and running misconducts ("misconducts": player,
-// time left).
+// order they start ("waiting": player, kind), running misconducts ("misconducts": player,
+// time until he may leave), players sitting coincident penalties ("coincident": player, time
+// left; "0:00" once it is up, and he leaves at the next stoppage) and players whose time is up
+// but who are held in the box until the next stoppage by a delayed penalty ("held": player, in
+// the order they leave).
 QJsonObject assistantJson(const penalties::PenaltyState& state, penalties::RuleBook book);
 
 // The feed's name for a kind of penalty: "minor", "doubleMinor", "major", "majorMinor",

@@ -30,4 +30,35 @@ bool penaltyShotGoalEndsMinor(RuleBook book) {
     return false;
 }
 
+bool recordsMinorBeforeMajor(RuleBook book) {
+    // NHL Rule 26.3, USA Hockey Rule 408(c). No such text was found in the IIHF or Hockey
+    // Canada books: there the penalties go on in the order given.
+    return book == RuleBook::Nhl || book == RuleBook::UsaHockey;
+}
+
+bool signalledMinorRunsForGoals(RuleBook book) {
+    // Hockey Canada Rule 4.2(b) and its Note 1. IIHF (case book Rule 111, signalled penalties),
+    // USA Hockey Rule 409 and NHL Rule 15 wash a signalled minor out on any goal that ends none.
+    return book == RuleBook::HockeyCanada;
+}
+
+int majorsForGameMisconduct(RuleBook book) {
+    // IIHF Rule 20.4 and USA Hockey Rule 403(b): the second major; NHL Rule 20: the third;
+    // Hockey Canada Rule 4.4: every major comes with a game misconduct.
+    switch (book) {
+    case RuleBook::Nhl:
+        return 3;
+    case RuleBook::HockeyCanada:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+int misconductsForGameMisconduct(RuleBook book) {
+    // USA Hockey Rule 404(a), IIHF Rule 23 and NHL Rule 22: the second misconduct.
+    (void)book;
+    return 2;
+}
+
 } // namespace penalties

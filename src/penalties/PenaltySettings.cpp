@@ -13,6 +13,7 @@ namespace {
 const QString kRules = QStringLiteral("Rules");
 const QString kMinorSeconds = QStringLiteral("MinorSeconds");
 const QString kOff = QStringLiteral("Off");
+const QString kOvertimeSkaters = QStringLiteral("OvertimeSkaters");
 
 bool offers(const std::vector<int>& lengths, int seconds) {
     return std::find(lengths.begin(), lengths.end(), seconds) != lengths.end();
@@ -90,6 +91,9 @@ PenaltySettings loadPenaltySettings(const SettingsStore& store) {
     if (digits &&
         offers(minorSecondsOffered(loaded.rules.value_or(allRuleBooks().front())), seconds))
         loaded.minorSeconds = seconds;
+    const QString overtime = get(kOvertimeSkaters, QStringLiteral("5"));
+    if (overtime == QLatin1String("3") || overtime == QLatin1String("4"))
+        loaded.overtimeSkaters = overtime.toInt();
     return loaded;
 }
 
@@ -97,7 +101,8 @@ void savePenaltySettings(const PenaltySettings& settings, SettingsStore& store) 
     store.saveAll(
         kSettingsApplication,
         {{kPenaltySettingsSection, kRules, settings.rules ? ruleBookText(*settings.rules) : kOff},
-         {kPenaltySettingsSection, kMinorSeconds, QString::number(settings.minorSeconds)}});
+         {kPenaltySettingsSection, kMinorSeconds, QString::number(settings.minorSeconds)},
+         {kPenaltySettingsSection, kOvertimeSkaters, QString::number(settings.overtimeSkaters)}});
 }
 
 penalties::PenaltyRules rulesFromSettings(const PenaltySettings& settings) {
@@ -105,5 +110,6 @@ penalties::PenaltyRules rulesFromSettings(const PenaltySettings& settings) {
         penalties::rulesFor(settings.rules.value_or(allRuleBooks().front()));
     if (offers(minorSecondsOffered(rules.book), settings.minorSeconds))
         rules.minorTenths = settings.minorSeconds * 10;
+    rules.overtimeSkaters = std::clamp(settings.overtimeSkaters, 3, 5);
     return rules;
 }

@@ -13,9 +13,11 @@ class SettingsStore;
 struct PenaltySettings {
     std::optional<penalties::RuleBook> rules; // nothing: the assistant is off
     int minorSeconds = 120;
+    int overtimeSkaters = 5; // skaters a side in overtime: 5, 4 or 3
 
     bool operator==(const PenaltySettings& o) const {
-        return rules == o.rules && minorSeconds == o.minorSeconds;
+        return rules == o.rules && minorSeconds == o.minorSeconds &&
+               overtimeSkaters == o.overtimeSkaters;
     }
     bool operator!=(const PenaltySettings& o) const { return !(*this == o); }
 };
@@ -37,8 +39,8 @@ std::optional<penalties::RuleBook> ruleBookFromText(const QString& text);
 // minor, 1:30 and the book's youth minor.
 std::vector<int> minorSecondsOffered(penalties::RuleBook book);
 
-// Reads the assistant's settings; a stored value the options tab does not offer means off, or
-// the book's full minor (while off, the tab shows the first book).
+// Reads the assistant's settings; a stored value the options tab does not offer means off, the
+// book's full minor (while off, the tab shows the first book), or five skaters in overtime.
 PenaltySettings loadPenaltySettings(const SettingsStore& store);
 void savePenaltySettings(const PenaltySettings& settings, SettingsStore& store);
 

@@ -117,6 +117,12 @@ class ConsoleWindowTest : public QObject {
             {"a third penalty waits", "^P H 4 M Enter ^P H 5 M Enter ^P H 6 D Enter",
              "Waits: 6 double minor 4:00"},
             {"a misconduct", "^P H 9 C Enter", "Misconduct: 9, 10:00 left"},
+            // 4 and 5 end together: one clock frees, 4 (given first) leaves, 5 is held.
+            {"a player held by a delayed penalty",
+             "^P H 4 M Enter ^P H 5 M Enter ^P H 6 M Enter S ~121",
+             "Held: 5, time up: leaves at the next stoppage"},
+            {"coincident time up waits for the stoppage", "^P H 4 M Enter ^P V 5 M Enter S ~121",
+             "Coincident: 4, time up: leaves at the next stoppage"},
             {"the penalty being typed", "^P H 2", "penalty H 2"},
             {"Escape drops it", "^P H 2 Esc", "Ctrl+P gives a penalty"},
             {"a goal on the list", "Tab Tab + 1", "P1 10:00  goal V"},

@@ -141,6 +141,10 @@ INSTANTIATE_TEST_SUITE_P(
             "PenaltyTypedWhileTheClockRuns",
             {{kTime, "S", 10000}, {kTime, "^H7M\n", 5000}},
             {PenaltyEvent::advance(100), PenaltyEvent::assess({h7}), PenaltyEvent::advance(50)}},
+        BoardRow{"ClockStoppedIsAStoppage",
+                 {{kTime, "^H7M\n^V9M\nS", 130000}, {kTime, "S", 0}},
+                 {PenaltyEvent::assess({h7, v9}), PenaltyEvent::advance(1300),
+                  PenaltyEvent::stoppage()}},
         BoardRow{"HalfTypedPenaltyIsNothing", {{kTime, "^H7M", 0}}, {}}),
     [](const testing::TestParamInfo<BoardRow>& info) { return info.param.name; });
 

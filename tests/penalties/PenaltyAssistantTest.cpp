@@ -12,7 +12,7 @@ using namespace penalties;
 namespace {
 
 struct Step {
-    enum Op { Give, Run, Goal, End, Undo, Redo, Shot, Return, Signal, Whistle } op;
+    enum Op { Give, Run, Goal, End, Undo, Redo, Shot, Return, Signal, Whistle, Stop } op;
     Assessment penalty{};
     int tenths = 0;
     Team scorer = Team::Home;
@@ -35,6 +35,7 @@ Step signal(Team team, int player, PenaltyKind kind) {
     return {Step::Signal, {team, player, kind, -1}};
 }
 const Step kWhistle{Step::Whistle};
+const Step kStop{Step::Stop};
 Step returns(int player) {
     return {Step::Return, {Team::Home, player, PenaltyKind::Minor, -1}};
 }
@@ -75,6 +76,9 @@ void play(PenaltyAssistant& assistant, const std::vector<Step>& steps) {
             break;
         case Step::Return:
             assistant.chooseReturnOnLastGoal(s.penalty.player);
+            break;
+        case Step::Stop:
+            assistant.stoppage();
             break;
         }
     }
@@ -154,6 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
                        {give(H, 7, kMinor), give(H, 8, kMinor), run(300), goalBy(V), returns(8)},
                        {PenaltyEvent::assess({h7, h8}), PenaltyEvent::advance(300),
                         PenaltyEvent::goal(V, false, {}, 8)}},
+        TranslationRow{"PlainStoppageOnceAtItsGameTime",
+                       {give(H, 7, kMinor), give(V, 9, kMinor), run(1300), kStop, kStop, run(10)},
+                       {PenaltyEvent::assess({h7, v9}), PenaltyEvent::advance(1300),
+                        PenaltyEvent::stoppage(), PenaltyEvent::advance(10)}},
         TranslationRow{
             "RefusedPenaltyIsNotKept", {give(H, 7, kMinor), give(H, 5000, kMinor), kUndo}, {}}),
     [](const testing::TestParamInfo<TranslationRow>& info) { return info.param.name; });
@@ -207,6 +215,28 @@ TEST(PenaltyAssistant, SummaryTellsStrengthWaitingAndMisconducts) {
     EXPECT_EQ(assistant.summary(), "H 3 on 5 V; H waits 9 (2:00); V misconduct 4 (9:59)");
 }
 
+// IIHF Rule 20.4, USA Hockey Rules 403(b) and 404(a), NHL Rules 20 and 22, Hockey Canada
+// Rule 4.4: the majors and misconducts that bring a game misconduct, told once.
+TEST(PenaltyAssistant, WarnsOfAGameMisconductByTheBook) {
+    const std::string misconduct = "V 8: 2nd misconduct, game misconduct|";
+    const std::pair<RuleBook, std::string> rows[] = {
+        {RuleBook::Iihf, "H 7: 2nd major, game misconduct|" + misconduct},
+        {RuleBook::UsaHockey, "H 7: 2nd major, game misconduct|" + misconduct},
+        {RuleBook::HockeyCanada, "H 7: 1st major, game misconduct|" + misconduct},
+        {RuleBook::Nhl, misconduct}};
+    for (const auto& [book, expected] : rows) {
+        PenaltyAssistant assistant(rulesFor(book));
+        play(assistant, {give(H, 7, PenaltyKind::Major), run(10), give(H, 7, PenaltyKind::Major),
+                         give(V, 8, PenaltyKind::Misconduct), run(10),
+                         give(V, 8, PenaltyKind::MinorPlusMisconduct), give(V, 9, kMinor)});
+        std::string told;
+        for (const std::string& warning : assistant.warnings())
+            told += warning + "|";
+        EXPECT_EQ(told, expected) << static_cast<int>(book);
+        EXPECT_NE(assistant.summary().find("V 8: 2nd misconduct"), std::string::npos);
+    }
+}
+
 TEST_P(AssistantTranslation, SavedGameLoadsBackExactly) {
     PenaltyAssistant assistant(rulesFor(RuleBook::Nhl));
     play(assistant, GetParam().steps);
@@ -233,6 +263,8 @@ TEST(PenaltyAssistant, UnreadableSavedGameChangesNothing) {
         "penalties1;A H 7 0 -1 @50;E @40", // time going back
         "penalties1;G V 2 @5",             // penalty shot neither yes nor no
         "penalties1;Z @5",
+        "penalties1;P @50;P @40",        // stoppages going back
+        "penalties1;A H 7 0 -1 @5;P @6", // stoppages go first
         "penalties1;A H 7 0 -1 @99999999999999999999",
     };
     for (const char* text : texts) {

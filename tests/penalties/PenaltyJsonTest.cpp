@@ -31,8 +31,9 @@ PenaltyEvent run(int seconds) {
     return PenaltyEvent::advance(seconds * 10);
 }
 
-// One team's object read back as "4 [12 minor 1:12] w[9 major] m[5 8:41]": strength, clocks,
-// then waiting and misconducts when there are any. A key misspelt reads as blank.
+// One team's object read back as "4 [12 minor 1:12] w[9 major] m[5 8:41] c[3 1:00] h[6]":
+// strength, clocks, then waiting, misconducts, coincident and held players when there are any. A
+// key misspelt reads as blank.
 std::string teamLine(const QJsonObject& team) {
     const auto list = [](const QJsonValue& value, std::initializer_list<const char*> keys) {
         std::string text = "[";
@@ -53,6 +54,10 @@ std::string teamLine(const QJsonObject& team) {
         line += " w" + list(team.value("waiting"), {"player", "kind"});
     if (!team.value("misconducts").toArray().isEmpty())
         line += " m" + list(team.value("misconducts"), {"player", "left"});
+    if (!team.value("coincident").toArray().isEmpty())
+        line += " c" + list(team.value("coincident"), {"player", "left"});
+    if (!team.value("held").toArray().isEmpty())
+        line += " h" + list(team.value("held"), {"player"});
     return line;
 }
 
@@ -97,7 +102,11 @@ const JsonCase kCases[] = {
      {one(H, 5, PenaltyKind::Major), one(H, 5, PenaltyKind::Major)},
      "4 [5 major 9:59]", "5 []", "", "PP 5v4 10:00"},
     {"CoincidentMinorsStayOffTheClocks", RuleBook::Iihf,
-     {pair(H, 3, PenaltyKind::Minor, V, 8, PenaltyKind::Minor)}, "5 []", "5 []", "", ""},
+     {pair(H, 3, PenaltyKind::Minor, V, 8, PenaltyKind::Minor), run(30)},
+     "5 [] c[3 1:30]", "5 [] c[8 1:30]", "", ""},
+    {"HeldPlayerWaitsForTheStoppage", RuleBook::UsaHockey,
+     {one(H, 12), run(30), one(H, 7), run(30), one(H, 9), run(60)},
+     "3 [9 minor 2:00, 7 minor 0:30] h[12]", "5 []", "", "PP 5v3 0:30"},
     {"OnePairOfMinorsFourOnFour", RuleBook::Nhl,
      {pair(H, 3, PenaltyKind::Minor, V, 8, PenaltyKind::Minor)},
      "4 [3 minor 2:00]", "4 [8 minor 2:00]", "", ""},
@@ -138,9 +147,10 @@ TEST(AssistantJsonShape, ExactlyTheDocumentedFields) {
     EXPECT_EQ(json.toStdString(),
               R"({"home":{"clocks":[{"kind":"minor","left":"1:12","player":12},)"
               R"({"kind":"minor","left":"1:12","player":7}],)"
-              R"("misconducts":[{"left":"11:12","player":7}],"strength":3,)"
-              R"("waiting":[{"kind":"major","player":9}]},"rules":"USAH",)"
-              R"("visitor":{"clocks":[],"misconducts":[],"strength":5,"waiting":[]}})");
+              R"("coincident":[],"held":[],"misconducts":[{"left":"11:12","player":7}],)"
+              R"("strength":3,"waiting":[{"kind":"major","player":9}]},"rules":"USAH",)"
+              R"("visitor":{"clocks":[],"coincident":[],"held":[],"misconducts":[],)"
+              R"("strength":5,"waiting":[]}})");
 }
 
 TEST(AssistantJsonShape, NamesTheBookAsStored) {

@@ -109,7 +109,8 @@ class PenaltySettingsTest : public QObject {
                 savePenaltySettings(chosen, store);
                 QCOMPARE(store.saves(), QStringList({"PuckTally/Penalties/Rules=" + texts[int(i)],
                                                      "PuckTally/Penalties/MinorSeconds=" +
-                                                         QString::number(seconds)}));
+                                                         QString::number(seconds),
+                                                     "PuckTally/Penalties/OvertimeSkaters=5"}));
                 QCOMPARE(store.writes(), 1);
                 QVERIFY(loadPenaltySettings(store) == chosen);
             }
@@ -137,6 +138,17 @@ class PenaltySettingsTest : public QObject {
         QCOMPARE(int(rules.book), book);
         QCOMPARE(rules.minorTenths, minorTenths);
         QCOMPARE(rules.majorTenths, 3000);
+    }
+
+    // Overtime skaters read back as the tab offers them (5, 4, 3); anything else is five.
+    void overtimeSkatersReadBack() {
+        for (const auto& [stored, skaters] : std::vector<std::pair<QString, int>>{
+                 {{}, 5}, {"3", 3}, {" 4 ", 4}, {"2", 5}, {"6", 5}, {"three", 5}, {"+3", 5}}) {
+            MemorySettingsStore store;
+            if (!stored.isNull())
+                store.put(kPenaltySettingsSection, "OvertimeSkaters", stored);
+            QCOMPARE(rulesFromSettings(loadPenaltySettings(store)).overtimeSkaters, skaters);
+        }
     }
 
     void comesAfterTheLiveFeedTab() {
@@ -203,9 +215,19 @@ class PenaltySettingsTest : public QObject {
         };
         QTest::newRow("untouched") << QString() << none << true << "";
         QTest::newRow("untouched on damaged entries") << "Bad" << none << true << "";
-        QTest::newRow("switched on") << QString() << on << true << "Rules=IIHF MinorSeconds=120";
-        QTest::newRow("youth minors") << QString() << youth << true << "Rules=USAH MinorSeconds=90";
-        QTest::newRow("switched off") << "NHL" << off << true << "Rules=Off MinorSeconds=120";
+        const Edit overtime = [](PenaltiesTab& t) {
+            t.findChild<QCheckBox*>("chkPenaltiesOn")->setChecked(true);
+            choose(combo(t, "cmbOvertime"), "3 on 3");
+        };
+        const QString five = QStringLiteral(" OvertimeSkaters=5");
+        QTest::newRow("switched on")
+            << QString() << on << true << "Rules=IIHF MinorSeconds=120" + five;
+        QTest::newRow("youth minors")
+            << QString() << youth << true << "Rules=USAH MinorSeconds=90" + five;
+        QTest::newRow("overtime three a side")
+            << QString() << overtime << true << "Rules=IIHF MinorSeconds=120 OvertimeSkaters=3";
+        QTest::newRow("switched off")
+            << "NHL" << off << true << "Rules=Off MinorSeconds=120" + five;
         QTest::newRow("changed and back") << "NHL" << andBack << true << "";
         QTest::newRow("cancelled") << QString() << youth << false << "";
     }

@@ -41,7 +41,7 @@ std::string listText(const char* tag, const std::vector<OffClockPenalty>& list) 
     return text + "}";
 }
 
-// "H4[15 1:30|-] w{6 2:00} m{..} c{..} x{..}" for one team.
+// "H4[15 1:30|-] w{6 2:00} h{..} m{..} c{..} x{..}" for one team.
 std::string teamText(const PenaltyState& state, Team team) {
     std::string text = (team == Team::Home ? "H" : "G") + std::to_string(state.skaters(team));
     const auto clocks = state.clocks(team);
@@ -52,6 +52,13 @@ std::string teamText(const PenaltyState& state, Team team) {
         text += " w{";
         for (std::size_t i = 0; i < waiting.size(); ++i)
             text += (i ? "," : "") + shownText(waiting[i]);
+        text += "}";
+    }
+    const auto held = state.held(team);
+    if (!held.empty()) {
+        text += " h{";
+        for (std::size_t i = 0; i < held.size(); ++i)
+            text += (i ? "," : "") + std::to_string(held[i].player);
         text += "}";
     }
     text += listText("m", state.misconducts(team));
@@ -94,8 +101,8 @@ Assessment B(int player, PenaltyKind kind = PenaltyKind::Minor) {
 Step pen(int time, std::vector<Assessment> given) {
     return {time, PenaltyEvent::assess(given)};
 }
-Step goalA(int time) {
-    return {time, PenaltyEvent::goal(Team::Home)};
+Step goalA(int time, std::vector<Assessment> signalled = {}) {
+    return {time, PenaltyEvent::goal(Team::Home, false, signalled)};
 }
 Step goalB(int time, std::vector<Assessment> signalled = {}, int first = -1) {
     return {time, PenaltyEvent::goal(Team::Guest, false, signalled, first)};
@@ -105,6 +112,9 @@ Step shotB(int time) {
 }
 Step until(int time) {
     return {time, PenaltyEvent::advance(0)};
+}
+Step stop(int time) {
+    return {time, PenaltyEvent::stoppage()};
 }
 Step periodEnd(int time) {
     return {time, PenaltyEvent::periodEnd()};
@@ -118,9 +128,29 @@ struct Situation {
     std::string expected;
     std::map<RuleBook, std::string> byBook = {}; // where a book differs
     bool youthMinors = false;
+    int overtimeSkaters = 5;
 };
 
+// A row played with `skaters` a side in overtime; "OT" rows start after the third period.
+Situation overtime(const char* name, int skaters, std::vector<Step> steps, const char* expected) {
+    if (std::string(name).rfind("OT", 0) == 0)
+        for (int period : {3, 2, 1})
+            steps.insert(steps.begin(), periodEnd(at(20 * period, 0)));
+    return {name, steps, expected, {}, false, skaters};
+}
+
 const Situation situations[] = {
+    // NHL Rule 84: in an overtime of three or four a side a penalty adds a skater to the other
+    // team; regulation time keeps five.
+    overtime("RegulationPlaysFive", 3, {pen(at(3, 0), {A(15)})}, "H4[15 2:00|-] G5[-|-]"),
+    overtime("OTThreeOnThreePenaltyIsFourOnThree", 3, {pen(at(61, 0), {A(15)})},
+             "H3[15 2:00|-] G4[-|-]"),
+    overtime("OTFourOnFourTwoPenaltiesAreFiveOnThree", 4,
+             {pen(at(61, 0), {A(15)}), pen(at(61, 30), {A(23)})}, "H3[15 1:30|23 2:00] G5[-|-]"),
+    overtime("OTPenaltyToEachTeamIsThreeOnThree", 4,
+             {pen(at(61, 0), {A(15)}), pen(at(61, 30), {B(12)})}, "H3[15 1:30|-] G3[12 2:00|-]"),
+    overtime("OTFreedClockLetsThePlayerOut", 3, {pen(at(61, 0), {A(15)}), until(at(63, 0))},
+             "H3[-|-] G3[-|-] r{H15}"),
     {"MinorRunsOnFirstClock", {pen(at(3, 0), {A(15)}), until(at(4, 0))}, "H4[15 1:00|-] G5[-|-]"},
     {"MinorExpiresAfterTwoMinutes",
      {pen(at(3, 0), {A(15)}), until(at(5, 0))},
@@ -139,10 +169,17 @@ const Situation situations[] = {
     {"MajorPlusMinorGoalDuringMinorReturns",
      {pen(at(3, 0), {A(15, K::MajorPlusMinor)}), goalB(at(8, 30))},
      "H5[-|-] G5[-|-] r{H15}"},
-    // IIHF Table 14 C3.
+    // IIHF Table 14 C3; NHL Rule 26.3 and USA Hockey Rule 408(c) record the minor first.
     {"MajorAndMinorToTwoPlayersGoalEndsTheMinor",
      {pen(at(3, 0), {A(15, K::Major), A(23)}), goalB(at(4, 30))},
-     "H4[15 3:30|-] G5[-|-] r{H23}"},
+     "H4[15 3:30|-] G5[-|-] r{H23}",
+     {{RuleBook::Nhl, "H4[-|15 3:30] G5[-|-] r{H23}"},
+      {RuleBook::UsaHockey, "H4[-|15 3:30] G5[-|-] r{H23}"}}},
+    {"MinorBeforeMajorTakesTheLastFreeClock",
+     {pen(at(2, 0), {A(7)}), pen(at(3, 0), {A(15, K::Major), A(23)})},
+     "H3[7 1:00|15 5:00] w{23 2:00} G5[-|-]",
+     {{RuleBook::Nhl, "H3[7 1:00|23 2:00] w{15 5:00} G5[-|-]"},
+      {RuleBook::UsaHockey, "H3[7 1:00|23 2:00] w{15 5:00} G5[-|-]"}}},
     // IIHF Table 14 C6.
     {"MajorPlusMinorThenMinorGoalEndsTheRunningMinor",
      {pen(at(3, 0), {A(15, K::MajorPlusMinor)}), pen(at(4, 0), {A(23)}), goalB(at(4, 30))},
@@ -163,7 +200,18 @@ const Situation situations[] = {
      "H3[15 0:30|23 1:00] w{6 2:00} G5[-|-]"},
     {"WaitingPenaltyStartsWhenAClockFrees",
      {pen(at(3, 0), {A(15)}), pen(at(3, 30), {A(23)}), pen(at(4, 0), {A(6)}), until(at(5, 0))},
-     "H3[6 2:00|23 0:30] G5[-|-] r{H15}"},
+     "H3[6 2:00|23 0:30] h{15} G5[-|-]"},
+    // NHL Rule 26.2, USA Hockey Rule 408(b) and its case book, delayed penalties, situation 2:
+    // held players leave at a stoppage, or in the order their time ended as skaters are due.
+    {"HeldPlayersLeaveAtTheStoppage",
+     {pen(at(3, 0), {A(15)}), pen(at(3, 30), {A(23)}), pen(at(4, 0), {A(6)}), stop(at(5, 10))},
+     "H3[6 1:50|23 0:20] G5[-|-] r{H15}"},
+    {"FirstHeldLeavesWhenASkaterIsDue",
+     {pen(at(3, 0), {A(15)}), pen(at(3, 30), {A(23)}), pen(at(4, 0), {A(6)}), until(at(5, 30))},
+     "H4[6 1:30|-] h{23} G5[-|-] r{H15}"},
+    {"LastHeldWaitsForTheStoppageAtFullStrength",
+     {pen(at(3, 0), {A(15)}), pen(at(3, 30), {A(23)}), pen(at(4, 0), {A(6)}), until(at(7, 0))},
+     "H5[-|-] h{6} G5[-|-] r{H15,H23}"},
     // USA Hockey Rule 402(c) case book: the first minor ends, the waiting one begins.
     {"GoalStartsTheNextWaitingPenalty",
      {pen(at(1, 0), {A(10)}), pen(at(1, 30), {A(15)}), pen(at(2, 0), {A(5)}), goalB(at(2, 30))},
@@ -182,9 +230,15 @@ const Situation situations[] = {
      {pen(at(3, 0), {A(15), B(12)}), until(at(4, 0))},
      "H5[-|-] c{15 1:00} G5[-|-] c{12 1:00}",
      {{RuleBook::Nhl, "H4[15 1:00|-] G4[12 1:00|-]"}}},
+    // Coincident time up, the players wait for a stoppage (NHL Rule 19.1, USA Hockey 402(f)).
     {"SinglePairOfMinorsEnds",
      {pen(at(3, 0), {A(15), B(12)}), until(at(5, 0))},
-     "H5[-|-] G5[-|-] r{H15,G12}"},
+     "H5[-|-] c{15 0:00} G5[-|-] c{12 0:00}",
+     {{RuleBook::Nhl, "H5[-|-] G5[-|-] r{H15,G12}"}}},
+    {"CoincidentPlayersLeaveAtTheStoppage",
+     {pen(at(3, 0), {A(15), B(12)}), stop(at(5, 10))},
+     "H5[-|-] G5[-|-] r{H15,G12}",
+     {{RuleBook::Nhl, "H5[-|-] G5[-|-]"}}},
     {"GoalNeverEndsACoincidentMinor",
      {pen(at(3, 0), {A(15), B(12)}), pen(at(3, 30), {A(23)}), goalB(at(4, 0))},
      "H5[-|-] c{15 1:00} G5[-|-] c{12 1:00} r{H23}",
@@ -197,10 +251,10 @@ const Situation situations[] = {
      "H4[s15 1:00|-] c{15 3:00} G5[-|-] c{12 1:00}"},
     {"UnequalPairTeamRegainsASkaterFirst",
      {pen(at(3, 0), {A(15, K::DoubleMinor), B(12)}), until(at(5, 0))},
-     "H5[-|-] c{15 2:00} G5[-|-] r{Hs15,G12}"},
+     "H5[-|-] c{15 2:00} G5[-|-] c{12 0:00} r{Hs15}"},
     {"UnequalPairPlayerSitsTheWholeDoubleMinor",
-     {pen(at(3, 0), {A(15, K::DoubleMinor), B(12)}), until(at(5, 0)), until(at(7, 0))},
-     "H5[-|-] G5[-|-] r{H15}"},
+     {pen(at(3, 0), {A(15, K::DoubleMinor), B(12)}), stop(at(5, 0)), until(at(7, 0))},
+     "H5[-|-] c{15 0:00} G5[-|-]"},
     {"CoincidentMajorsStayOffTheClocks",
      {pen(at(3, 0), {A(15, K::Major), B(12, K::Major)}), until(at(4, 0))},
      "H5[-|-] c{15 4:00} G5[-|-] c{12 4:00}"},
@@ -211,8 +265,34 @@ const Situation situations[] = {
      {pen(at(3, 0), {A(15, K::MinorPlusMisconduct)}), until(at(5, 0))},
      "H5[-|-] m{15 10:00} G5[-|-] r{Hs15}"},
     {"MisconductEndsAfterTwelveMinutes",
-     {pen(at(3, 0), {A(15, K::MinorPlusMisconduct)}), until(at(5, 0)), until(at(15, 0))},
+     {pen(at(3, 0), {A(15, K::MinorPlusMisconduct)}), until(at(5, 0)), stop(at(15, 0))},
      "H5[-|-] G5[-|-] r{H15}"},
+    // IIHF Rule 35.1, USA Hockey Rule 404(a): the ten minutes start when his time penalties
+    // end, however they end.
+    {"MisconductStartsWhenAGoalEndsTheMinor",
+     {pen(at(3, 0), {A(15, K::MinorPlusMisconduct)}), goalB(at(4, 0)), until(at(5, 0))},
+     "H5[-|-] m{15 9:00} G5[-|-]"},
+    {"MisconductToASeatedPlayerWaitsForHisMinor",
+     {pen(at(3, 0), {A(15)}), pen(at(4, 0), {A(15, K::Misconduct)}), until(at(4, 30))},
+     "H4[15 0:30|-] m{15 10:30} G5[-|-]"},
+    {"MisconductToASeatedPlayerGoalStartsIt",
+     {pen(at(3, 0), {A(15)}), pen(at(4, 0), {A(15, K::Misconduct)}), goalB(at(4, 30)),
+      until(at(5, 0))},
+     "H5[-|-] m{15 9:30} G5[-|-]"},
+    {"MisconductToAPlayerSittingCoincidentTimeWaitsForIt",
+     {pen(at(3, 0), {A(15), B(12)}), pen(at(4, 0), {A(15, K::Misconduct)})},
+     "H5[-|-] m{15 11:00} c{15 1:00} G5[-|-] c{12 1:00}",
+     {{RuleBook::Nhl, "H4[15 1:00|-] m{15 11:00} G4[12 1:00|-]"}}},
+    {"MisconductTimeUpWaitsForTheStoppage",
+     {pen(at(3, 0), {A(15, K::Misconduct)}), until(at(13, 30))},
+     "H5[-|-] m{15 0:00} G5[-|-]"},
+    // A goalkeeper's minor, and a bench minor (player 0), sat by the team-mate named.
+    {"GoalkeepersMinorSatByATeamMate",
+     {pen(at(3, 0), {A(1, K::Minor, 7)}), until(at(4, 0))},
+     "H4[s7 1:00|-] G5[-|-]"},
+    {"BenchMinorSatByThePlayerNamed",
+     {pen(at(3, 0), {A(0, K::Minor, 12)}), until(at(5, 0))},
+     "H5[-|-] G5[-|-] r{Hs12}"},
     {"CaptainNamesTheSubstitute",
      {pen(at(3, 0), {A(15, K::MinorPlusMisconduct, 9)})},
      "H4[s9 2:00|-] m{15 12:00} G5[-|-]"},
@@ -234,7 +314,19 @@ const Situation situations[] = {
      "H4[23 4:00|-] G5[-|-] r{H15}"},
     {"GoalDuringSignalAtEvenStrengthCancelsTheMinor",
      {pen(at(3, 0), {A(15)}), pen(at(3, 30), {B(12)}), goalB(at(4, 10), {A(23)})},
-     "H4[15 0:50|-] G4[12 1:20|-]"},
+     "H4[15 0:50|-] G4[12 1:20|-]",
+     // Hockey Canada Rule 4.2(b) Note 1: the signal counts as 2:00; 15's 0:50 ends.
+     {{RuleBook::HockeyCanada, "H4[23 2:00|-] G4[12 1:20|-] r{H15}"}}},
+    {"ShortHandedGoalDuringASignal",
+     {pen(at(3, 0), {A(15)}), goalA(at(4, 0), {B(12)})},
+     "H4[15 1:00|-] G5[-|-]",
+     {{RuleBook::HockeyCanada, "H4[15 1:00|-] G4[12 2:00|-]"}}},
+    {"GoalDuringSeveralSignalledMinorsWashesOutOne",
+     {goalB(at(4, 0), {A(23), A(24)}), until(at(4, 30))},
+     "H4[24 1:30|-] G5[-|-]"},
+    {"GoalDuringSignalWhileShortOnlyByAMajorWashesOutTheMinor",
+     {pen(at(3, 0), {A(15, K::Major)}), goalB(at(4, 0), {A(23)})},
+     "H4[15 4:00|-] G5[-|-]"},
     {"GoalDuringSignalledMajorStillAssessesIt",
      {goalB(at(4, 0), {A(23, K::Major)})},
      "H4[23 5:00|-] G5[-|-]"},
@@ -253,6 +345,12 @@ const Situation situations[] = {
     {"SecondPenaltyToASeatedPlayerFollowsHisFirst",
      {pen(at(3, 0), {A(15)}), pen(at(4, 0), {A(15)})},
      "H4[15 3:00|-] G5[-|-]"},
+    // A second minor to a player of a four on four pair waits for his first: never one
+    // player on both clocks.
+    {"SecondMinorDuringFourOnFourFollowsTheFirst",
+     {pen(at(3, 0), {A(15), B(12)}), pen(at(3, 30), {A(15)}), until(at(5, 30))},
+     "H5[-|-] c{15 0:00} G5[-|-] c{12 0:00}",
+     {{RuleBook::Nhl, "H4[15 1:30|-] G5[-|-] r{G12}"}}},
     // USA Hockey Rule 402 (Note): youth minors may be 1:30.
     {"YouthMinorLength",
      {pen(at(3, 0), {A(15)}), until(at(4, 30))},
@@ -294,6 +392,7 @@ TEST_P(PenaltySituations, ClocksAndReturnsMatchTheRuleBook) {
     PenaltyRules rules = rulesFor(book);
     if (situation.youthMinors)
         rules.minorTenths = youthMinorTenths(book);
+    rules.overtimeSkaters = situation.overtimeSkaters;
     PenaltyState state(rules);
     int now = 0;
     for (const Step& step : situation.steps) {

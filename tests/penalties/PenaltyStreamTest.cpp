@@ -25,16 +25,27 @@ void expectSane(const PenaltyState& state) {
             EXPECT_GT(clock->tenthsLeft, 0);
         }
         EXPECT_EQ(running, 5 - skaters);
-        // Nobody waits while a clock is free.
-        if (!state.waiting(team).empty()) {
-            EXPECT_EQ(running, 2);
+        // Nobody waits while a clock is free, but a player for his own penalty on a clock.
+        const auto clocks = state.clocks(team);
+        for (const ClockShown& waiting : state.waiting(team)) {
+            const auto sits = [&waiting](const std::optional<ClockShown>& clock) {
+                return clock && clock->player == waiting.player &&
+                       clock->substitute == waiting.substitute;
+            };
+            EXPECT_TRUE(running == 2 || sits(clocks[0]) || sits(clocks[1]));
         }
         for (const ClockShown& waiting : state.waiting(team))
             EXPECT_GT(waiting.tenthsLeft, 0);
+        // Time up off the clocks reads 0 until the next stoppage.
         for (const OffClockPenalty& off : state.misconducts(team))
-            EXPECT_GT(off.tenthsLeft, 0);
+            EXPECT_GE(off.tenthsLeft, 0);
         for (const OffClockPenalty& off : state.coincident(team))
-            EXPECT_GT(off.tenthsLeft, 0);
+            EXPECT_GE(off.tenthsLeft, 0);
+        // One player never sits on both clocks.
+        if (clocks[0] && clocks[1]) {
+            EXPECT_FALSE(clocks[0]->player == clocks[1]->player &&
+                         clocks[0]->substitute == clocks[1]->substitute);
+        }
     }
 }
 

@@ -8,7 +8,7 @@
 
 // Random game events for the penalty engine, the same for a seed: running time, penalties of
 // every kind at one stoppage, goals (some on penalty shots, some with signalled penalties),
-// period ends, and now and then nonsense the engine must refuse.
+// period ends, plain stoppages, and now and then nonsense the engine must refuse.
 namespace penalties {
 
 class EventSource {
@@ -33,8 +33,10 @@ class EventSource {
                 signalled.push_back(assessment(opponent(scorer)));
             return PenaltyEvent::goal(scorer, pick(0, 9) == 0, signalled, pick(-1, 12));
         }
-        if (roll < 96)
+        if (roll < 94)
             return PenaltyEvent::periodEnd();
+        if (roll < 96)
+            return PenaltyEvent::stoppage();
         // Nonsense the engine must refuse.
         if (roll < 98)
             return PenaltyEvent::advance(-pick(1, 100));
