@@ -13,7 +13,7 @@ namespace {
 
 struct Act {
     EntryBox box = EntryBox::TimeBack;
-    const char* keys = ""; // "^" stands for Ctrl+P
+    const char* keys = ""; // "^" stands for Ctrl+P, "~" for the clear key
     int runMs = 0;         // game time let pass after the keys
 };
 
@@ -33,7 +33,8 @@ struct Assisted {
     }
     void act(const Act& step) {
         for (const char* c = step.keys; *c; ++c)
-            *c == '^' ? press(step.box, 'P', true) : press(step.box, keyFor(*c), false);
+            *c == '^' ? press(step.box, 'P', true)
+                      : press(step.box, *c == '~' ? b.settings.ClearKey : keyFor(*c), false);
         b.run(step.runMs);
         a->settle();
     }
@@ -72,6 +73,15 @@ INSTANTIATE_TEST_SUITE_P(
                              {PenaltyEvent::assess({h7}), PenaltyEvent::goal(Team::Guest)}},
                     BoardRow{"ScoreTypedOneHigherIsAGoal",
                              {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "1\n", 0}},
+                             {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
+                    BoardRow{"BlankedScoreTypedAsOneIsAGoal",
+                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "~1\n", 0}},
+                             {PenaltyEvent::assess({h7}), PenaltyEvent::goal(Team::Guest)}},
+                    BoardRow{"BlankedScoreTypedAsZeroIsNoGoal",
+                             {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "~0\n", 0}},
+                             {PenaltyEvent::assess({h7})}},
+                    BoardRow{"BlankedScoreRaisedByPlusIsAGoal",
+                             {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "~+1", 0}},
                              {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
                     BoardRow{"ScoreRaisedByTwoIsNoGoal",
                              {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+2", 0}},

@@ -264,6 +264,9 @@ const Situation situations[] = {
      {pen(at(3, 0), {A(15, K::MinorPlusMisconduct), B(12)}), until(at(4, 0))},
      "H5[-|-] m{15 11:00} G5[-|-] c{12 1:00}",
      {{RuleBook::Nhl, "H4[s15 1:00|-] m{15 11:00} G4[12 1:00|-]"}}},
+    {"PlayerNumberZero",
+     {pen(at(3, 0), {A(0)}), pen(at(3, 30), {B(0, K::Major)})},
+     "H4[0 1:30|-] G4[0 5:00|-]"},
     // The guests' side of the situations above: the engine keeps no favourite team.
     {"GuestDoubleMinorGoalInFirstPartStartsTheSecond",
      {pen(at(3, 0), {B(15, K::DoubleMinor)}), goalA(at(4, 30))},
