@@ -261,14 +261,20 @@ void AssistedBoard::settle() {
     const int home = modShowDigits::ReadNumber(view_.field(FieldId::Home));
     const int visitor = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
     const int period = modShowDigits::ReadNumber(view_.field(FieldId::Period));
-    followScore(Team::Home, lastHome_, home);
-    followScore(Team::Guest, lastVisitor_, visitor);
+    // A blanked score is a score being typed anew: the next number is compared with the last
+    // one shown, so clearing a score and typing it again takes no goal back and gives none.
+    if (home >= 0) {
+        followScore(Team::Home, lastHome_, home);
+        lastHome_ = home;
+    }
+    if (visitor >= 0) {
+        followScore(Team::Guest, lastVisitor_, visitor);
+        lastVisitor_ = visitor;
+    }
     if (lastPeriod_ >= 0 && period > lastPeriod_)
         assistant_.periodEnd();
     if (period != lastPeriod_)
         periodRuns_ = false;
-    lastHome_ = home;
-    lastVisitor_ = visitor;
     lastPeriod_ = period;
     draw();
 }

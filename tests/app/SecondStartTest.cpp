@@ -5,6 +5,7 @@
 #include "support/Patience.h"
 #include "support/SignalProcess.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
@@ -149,6 +150,40 @@ TEST_P(SecondStart, StartsAfterTheRunningBoardWasKilled) {
     EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
     EXPECT_FALSE(next.err.contains("already runs")) << next.err.toStdString();
     EXPECT_TRUE(QFile::exists(program.path("shown.json")));
+}
+
+// A board killed and started again: the socket its killed run left keeps no later start
+// from reaching it, the second start as the third, also once its lock has aged.
+TEST_P(SecondStart, LaterStartsReachABoardRestartedAfterAKill) {
+    ASSERT_TRUE(startFirst());
+    signalProcess(first, SIGKILL);
+    first.waitForFinished(kPatienceMs);
+    QFile::remove(program.path("state.json"));
+    ASSERT_TRUE(startFirst());
+    QFile lock(program.path("journal/pucktally.lock"));
+    const auto holder = [&] {
+        const bool read = lock.open(QIODevice::ReadOnly);
+        const qint64 pid = read ? lock.readLine().trimmed().toLongLong() : 0;
+        lock.close();
+        return pid;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (holder() != first.processId() && waited.elapsed() < kPatienceMs)
+        QThread::msleep(50);
+    ASSERT_EQ(holder(), first.processId()) << "the restarted board did not take the lock";
+    ASSERT_TRUE(lock.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-5 * 3600),
+                                 QFileDevice::FileModificationTime));
+    lock.close();
+    for (const char* which : {"second", "third"}) {
+        SCOPED_TRACE(which);
+        const PrivateProgram::Run later = startAgain(kPatienceMs);
+        ASSERT_TRUE(later.finished) << "the later start ran on";
+        EXPECT_EQ(later.exitCode, 0);
+        EXPECT_TRUE(later.err.contains("already runs a board")) << later.err.toStdString();
+    }
+    EXPECT_EQ(first.state(), QProcess::Running);
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstOn, SecondStart,

@@ -117,8 +117,10 @@ class PenaltyAssistantBoardTest : public QObject {
 
     // The same game on two boards: one ticked at every tenth, one only at the ticks its timer
     // asks for. Each step is "TENTH BOX KEYS": keys typed in the time (T) or visitor (V) box
-    // at that tenth, "^" for Ctrl+P. After every tenth and every key the two boards show the
-    // same, and the sleeping one ticks a few times per second of running clock.
+    // at that tenth, "^" for Ctrl+P; "TENTH K N" is the timekeeper's correction moving the
+    // first event told by N tenths of game time, made from outside the board's keys. After
+    // every tenth and every key the two boards show the same, and the sleeping one ticks a
+    // few times per second of running clock.
     void sleepingTimerShowsWhatEveryTenthShows_data() {
         QTest::addColumn<QString>("steps");
         QTest::addColumn<int>("tenths");
@@ -133,6 +135,9 @@ class PenaltyAssistantBoardTest : public QObject {
         // The minor comes back between two ticks, due before the next.
         QTest::newRow("goal taken back while the clock runs")
             << phase + "35 T ^h7m\r, 35 T s, 61 V +1, 71 T ^z" << 200;
+        // The penalty's seconds move to another phase of the clock's while the timer sleeps.
+        QTest::newRow("penalty moved by a correction while the clock runs")
+            << phase + "35 T ^h7m\r, 35 T s, 46 K -3, 78 K 7" << 200;
     }
     void sleepingTimerShowsWhatEveryTenthShows() {
         QFETCH(QString, steps);
@@ -154,6 +159,17 @@ class PenaltyAssistantBoardTest : public QObject {
                 const QStringList at = step.split(' ');
                 if (at[0].toInt() != t)
                     continue;
+                if (at[1] == "K") {
+                    for (frmScoreBoard* b : {&everyTenth, board.get()}) {
+                        penalties::AssistedBoard* assisted = b->penaltyAssistant();
+                        penalties::ToldEvent moved = assisted->assistant().told().at(0);
+                        moved.at += at[2].toInt();
+                        QVERIFY(assisted->correct(0, moved));
+                        emit b->boardChanged();
+                    }
+                    QVERIFY2(shown(everyTenth) == shown(*board), qPrintable(step));
+                    continue;
+                }
                 const EntryBox box = at[1] == "V" ? EntryBox::VisitorBack : EntryBox::TimeBack;
                 for (frmScoreBoard* b : {&everyTenth, board.get()})
                     for (const char c : at[2].toLatin1())

@@ -232,4 +232,33 @@ TEST(BoardLogicProperty, TicksLeftOutWouldDrawNothing) {
     }
 }
 
+// The tenth the sleeping timer wakes for, with a penalty clock shown or with its digits
+// hidden: a hidden clock shows no seconds, but its lamp still goes out when it ends.
+TEST(BoardLogicProperty, NextChangeOfAPenaltyClockShownOrHidden) {
+    const struct {
+        const char* name;
+        const char* penalty; // typed as the home team's first penalty time
+        bool hidden;
+        int tenths; // from now to the next change
+    } rows[] = {
+        {"shown, ends first", "0.01\n", false, 3},
+        {"hidden, ends first", "0.01\n", true, 3},
+        {"shown, its second changes first", "0.06\n", false, 3},
+        {"hidden, the game clock changes first", "0.06\n", true, 8},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        BoardHarness h;
+        h.load();
+        h.type(EntryBox::TimeBack, "9.595\n"); // the clock's seconds change at .5
+        h.type(EntryBox::PenaltyTH1, row.penalty);
+        h.press(EntryBox::TimeBack, 'S');
+        h.run(700);
+        if (row.hidden)
+            for (int e = 0; e < 3; ++e)
+                h.view.field(FieldId::PenaltyTH1).setDigit(e, -1);
+        EXPECT_EQ(h.logic.nextShownChangeTenth(10) - h.time.nowMs() / 100, row.tenths);
+    }
+}
+
 } // namespace

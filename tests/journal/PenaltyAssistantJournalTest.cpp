@@ -11,6 +11,8 @@
 #include "support/Patience.h"
 
 #include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -27,9 +29,10 @@ struct JournaledBoard {
     GameJournal journal{store, time};
     BoardJournal boardJournal{board, journal, store, settings};
 
-    explicit JournaledBoard(const QString& folder)
-        : store(QDir(folder).filePath(QStringLiteral("j.sqlite")), 0) {
-        board.setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
+    explicit JournaledBoard(const QString& folder, bool assistant = true, int syncMs = 0)
+        : store(QDir(folder).filePath(QStringLiteral("j.sqlite")), syncMs) {
+        if (assistant)
+            board.setPenaltyRules(penalties::rulesFor(penalties::RuleBook::Iihf));
         boardJournal.start();
         board.show();
     }
@@ -47,6 +50,25 @@ struct JournaledBoard {
         emit board.clockTimer().tick();
     }
     BoardState state() { return board.logic().state(); }
+    // Lets `ms` of the running clock pass with a tick wherever the board's timer asks for
+    // one; answers the number of ticks.
+    int runAsTheTimerAsks(int ms) {
+        TenthTimer& timer = board.clockTimer();
+        const std::int64_t end = time.nowMs() + ms;
+        int ticks = 0;
+        for (; timer.isEnabled() && timer.nextTickTenth() * 100 <= end; ++ticks) {
+            time.set(timer.nextTickTenth() * 100 + 1);
+            timer.tickNow();
+        }
+        time.set(end);
+        return ticks;
+    }
+    int clockRows() {
+        int n = 0;
+        for (const JournalRow& row : store.rows(journal.game()))
+            n += row.kind == JournalKind::Clock;
+        return n;
+    }
 };
 
 } // namespace
@@ -140,6 +162,110 @@ class PenaltyAssistantJournalTest : public QObject {
         QVERIFY2(again.board.windowTitle().contains(QStringLiteral("H waits 9 (5:00)")),
                  qPrintable(again.board.windowTitle()));
         again.boardJournal.end();
+    }
+
+    // What a second of running clock costs, counted over a minute above the last one: the
+    // board wakes once for each change it shows, the journal writes one row for each, and
+    // the clock's rows wait for the next other write to be flushed with it, also after the
+    // first writes were flushed at once. Penalties given in two phases of the second add
+    // their own changes and no more.
+    void aSecondOfRunningClockCosts_data() {
+        QTest::addColumn<bool>("assistant");
+        QTest::addColumn<int>("perSecond"); // wake-ups, changes and clock rows
+        QTest::newRow("assistant off") << false << 1;
+        QTest::newRow("assistant on") << true << 2;
+    }
+    void aSecondOfRunningClockCosts() {
+        QFETCH(bool, assistant);
+        QFETCH(int, perSecond);
+        constexpr int kSyncMs = 500; // the clock's rows gather for twenty times as long
+        JournaledBoard b(dir.path(), assistant, kSyncMs);
+        if (assistant)
+            b.penalty("h7m");
+        QTest::keyClick(b.box(EntryBox::TimeBack), Qt::Key_S);
+        b.runAsTheTimerAsks(1500);
+        if (assistant)
+            b.penalty("v9m"); // half a second after the first penalty's phase
+        b.runAsTheTimerAsks(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(b.store.flushedAll(), kPatienceMs);
+        const std::int64_t flushes = b.store.flushes();
+        int changes = 0;
+        const QMetaObject::Connection counting =
+            connect(&b.board, &frmScoreBoard::boardChanged, this, [&] { changes += 1; });
+        const int rowsBefore = b.clockRows();
+
+        QCOMPARE(b.runAsTheTimerAsks(60'000), 60 * perSecond);
+        QCOMPARE(changes, 60 * perSecond);
+        disconnect(counting);
+        QCOMPARE(b.clockRows() - rowsBefore, changes);
+        QCOMPARE(b.state().clock, QStringLiteral("8:58"));
+        QTest::qWait(3 * kSyncMs); // past a flush of urgent writes
+        QCOMPARE(b.store.flushes(), flushes);
+        QTest::keyClick(b.box(EntryBox::TimeBack), Qt::Key_S);
+        QTRY_VERIFY_WITH_TIMEOUT(b.store.flushedAll(), kPatienceMs);
+        QCOMPARE(b.store.flushes(), flushes + 1);
+
+        // The board's own connection keeps a small page cache, whatever the game's length.
+        int checked = 0;
+        for (const QString& name : QSqlDatabase::connectionNames()) {
+            if (name.startsWith(QStringLiteral("pucktally-journal-sync")))
+                continue; // the syncer's, on its own thread
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            if (db.databaseName() != b.store.path() || !db.isOpen())
+                continue;
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA cache_size")) && q.next());
+            QCOMPARE(q.value(0).toInt(), -256);
+            ++checked;
+        }
+        QCOMPARE(checked, 1);
+        b.boardJournal.end();
+    }
+
+    // Ctrl+N ends the old game with its journal, and so its sheet, as the board stood; the
+    // new game's assistant starts at game time 0, also when the old game told it nothing
+    // (the same empty penalty game put back with another game time).
+    void newGameLeavesTheOldGameWholeAndTheAssistantAtZero_data() {
+        QTest::addColumn<QString>("penalty"); // typed in the old game, if any
+        QTest::newRow("no penalty") << QString();
+        QTest::newRow("a minor") << QStringLiteral("h7m");
+    }
+    void newGameLeavesTheOldGameWholeAndTheAssistantAtZero() {
+        QFETCH(QString, penalty);
+        JournaledBoard b(dir.path());
+        if (!penalty.isEmpty())
+            b.penalty(qPrintable(penalty));
+        QTest::keyClick(b.box(EntryBox::TimeBack), Qt::Key_S);
+        for (int i = 0; i < 300; ++i)
+            b.tickAfter(100);
+        QTest::keyClick(b.box(EntryBox::TimeBack), Qt::Key_S);
+        const int goals = penalty.isEmpty() ? 0 : 1; // a goal too is an event of the assistant
+        if (goals)
+            b.keys(EntryBox::VisitorBack, "+1");
+        const BoardState old = b.state();
+        const int oldGame = b.journal.game();
+        b.boardJournal.newGame();
+
+        const std::vector<GameSummary> games = b.store.games();
+        QCOMPARE(games.size(), size_t(2));
+        QCOMPARE(games[0].id, oldGame);
+        QVERIFY(games[0].endedWallMs != 0);
+        const std::vector<JournalRow> rows = b.store.rows(oldGame);
+        QVERIFY(replayRows(rows) == old);
+        const GameSheet sheet =
+            buildSheet(games[0], rows, penalties::rulesFor(penalties::RuleBook::Iihf));
+        QCOMPARE(sheet.visitor, goals);
+        QCOMPARE(sheet.goals.size(), size_t(goals));
+        QCOMPARE(sheet.assisted.size(), size_t(penalty.isEmpty() ? 0 : 1));
+        if (!penalty.isEmpty()) {
+            QCOMPARE(sheet.assisted[0].ended.value_or(-1), 300);
+            QCOMPARE(sheet.assisted[0].end, penalties::PenaltyRecord::End::Goal);
+        }
+
+        QCOMPARE(b.state().assistantTenths, 0);
+        b.penalty("v9m");
+        QCOMPARE(b.board.penaltyAssistant()->assistant().told().at(0).at, 0);
+        b.boardJournal.end();
     }
 };
 

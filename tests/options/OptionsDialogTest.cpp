@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -502,6 +503,39 @@ class OptionsDialogTest : public QObject {
             {"cmdClearBoardPic", &dialog->BoardPicTemp}};
         for (const auto& [clear, temp] : pictures)
             QCOMPARE(temp->isEmpty(), button == clear);
+    }
+
+    // Enter on a button as the keyboard really sends it: held, it repeats (X11 sends each
+    // repeat as a release and a press), and its release may come without its press, from a
+    // window that had the press. The button acts once, on the release of a press it saw.
+    void enterActsOnceOnTheReleaseOfItsPress_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("events"); // p press, r release, P and R their repeats
+        QTest::addColumn<int>("clicks");
+        for (const int key : {int(Qt::Key_Return), int(Qt::Key_Enter)}) {
+            const char* name = key == Qt::Key_Return ? "Enter" : "keypad Enter";
+            QTest::addRow("%s pressed and released", name) << key << "pr" << 1;
+            QTest::addRow("%s held", name) << key << "pRPRPRPr" << 1;
+            QTest::addRow("%s released without its press", name) << key << "r" << 0;
+            QTest::addRow("%s repeats of another press", name) << key << "RPRPr" << 0;
+            QTest::addRow("%s release alone, then pressed", name) << key << "rpr" << 1;
+        }
+    }
+    void enterActsOnceOnTheReleaseOfItsPress() {
+        QFETCH(int, key);
+        QFETCH(QString, events);
+        QFETCH(int, clicks);
+        auto* button = find<QPushButton>("cmdClearHomePic");
+        const QSignalSpy clicked(button, &QAbstractButton::clicked);
+        for (const QChar e : events) {
+            const bool press = e.toLower() == QLatin1Char('p');
+            QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier,
+                            QStringLiteral("\r"), e.isUpper());
+            QApplication::sendEvent(button, &event);
+        }
+        QCOMPARE(clicked.count(), clicks);
+        QVERIFY(!button->isDown());
+        QCOMPARE(dialog->HomePicTemp.isEmpty(), clicks > 0);
     }
 
     // The table above holds every button the dialog has.

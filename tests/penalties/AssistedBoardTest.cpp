@@ -13,7 +13,7 @@ namespace {
 
 struct Act {
     EntryBox box = EntryBox::TimeBack;
-    const char* keys = ""; // "^" stands for Ctrl+P, "#" for Delete
+    const char* keys = ""; // "^" stands for Ctrl+P, "#" for Delete, "~" for the clear key
     int runMs = 0;         // game time let pass after the keys
 };
 
@@ -37,6 +37,7 @@ struct Assisted {
         for (const char* c = step.keys; *c; ++c)
             *c == '^'   ? press(step.box, 'P', true)
             : *c == '#' ? press(step.box, vk::Delete, false)
+            : *c == '~' ? press(step.box, b.settings.ClearKey, false)
                         : press(step.box, keyFor(*c), false);
         b.run(step.runMs);
         a->settle();
@@ -81,6 +82,25 @@ INSTANTIATE_TEST_SUITE_P(
         BoardRow{"ScoreTypedOneHigherIsAGoal",
                  {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "1\n", 0}},
                  {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
+        BoardRow{"BlankedScoreTypedAsOneIsAGoal",
+                 {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "~1\n", 0}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::goal(Team::Guest)}},
+        BoardRow{"BlankedScoreTypedAsZeroIsNoGoal",
+                 {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "~0\n", 0}},
+                 {PenaltyEvent::assess({h7})}},
+        BoardRow{"BlankedScoreRaisedByPlusIsAGoal",
+                 {{kTime, "^V9M\n", 0}, {EntryBox::HomeBack, "~+1", 0}},
+                 {PenaltyEvent::assess({v9}), PenaltyEvent::goal(Team::Home)}},
+        BoardRow{"ScoreBlankedAndTypedAgainKeepsItsGoal",
+                 {{kTime, "^H7M\nS", 10000},
+                  {kTime, "S", 0},
+                  {EntryBox::VisitorBack, "+1~", 0},
+                  {kTime, "S", 5000},
+                  {kTime, "S", 0},
+                  {EntryBox::VisitorBack, "1\n", 0}},
+                 {PenaltyEvent::assess({h7}), PenaltyEvent::advance(100), PenaltyEvent::stoppage(),
+                  PenaltyEvent::goal(Team::Guest), PenaltyEvent::advance(50),
+                  PenaltyEvent::stoppage()}},
         BoardRow{"ScoreRaisedByTwoIsNoGoal",
                  {{kTime, "^H7M\n", 0}, {EntryBox::VisitorBack, "+2", 0}},
                  {PenaltyEvent::assess({h7})}},

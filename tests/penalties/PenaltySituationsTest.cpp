@@ -95,14 +95,14 @@ struct Step {
 Assessment A(int player, PenaltyKind kind = PenaltyKind::Minor, int servedBy = -1) {
     return {Team::Home, player, kind, servedBy};
 }
-Assessment B(int player, PenaltyKind kind = PenaltyKind::Minor) {
-    return {Team::Guest, player, kind};
+Assessment B(int player, PenaltyKind kind = PenaltyKind::Minor, int servedBy = -1) {
+    return {Team::Guest, player, kind, servedBy};
 }
 Step pen(int time, std::vector<Assessment> given) {
     return {time, PenaltyEvent::assess(given)};
 }
-Step goalA(int time, std::vector<Assessment> signalled = {}) {
-    return {time, PenaltyEvent::goal(Team::Home, false, signalled)};
+Step goalA(int time, std::vector<Assessment> signalled = {}, int first = -1) {
+    return {time, PenaltyEvent::goal(Team::Home, false, signalled, first)};
 }
 Step goalB(int time, std::vector<Assessment> signalled = {}, int first = -1) {
     return {time, PenaltyEvent::goal(Team::Guest, false, signalled, first)};
@@ -362,6 +362,71 @@ const Situation situations[] = {
      {pen(at(3, 0), {A(15, K::MinorPlusMisconduct), B(12)}), until(at(4, 0))},
      "H5[-|-] m{15 11:00} G5[-|-] c{12 1:00}",
      {{RuleBook::Nhl, "H4[s15 1:00|-] m{15 11:00} G4[12 1:00|-]"}}},
+    {"PlayerNumberZero",
+     {pen(at(3, 0), {A(0)}), pen(at(3, 30), {B(0, K::Major)})},
+     "H4[0 1:30|-] G4[0 5:00|-]"},
+    // The guests' side of the situations above: the engine keeps no favourite team.
+    {"GuestDoubleMinorGoalInFirstPartStartsTheSecond",
+     {pen(at(3, 0), {B(15, K::DoubleMinor)}), goalA(at(4, 30))},
+     "H5[-|-] G4[15 2:00|-]"},
+    {"GuestMajorAndMinorToTwoPlayersGoalEndsTheMinor",
+     {pen(at(3, 0), {B(15, K::Major), B(23)}), goalA(at(4, 30))},
+     "H5[-|-] G4[15 3:30|-] r{G23}"},
+    {"GuestLeastTimeLeftReturnsOnGoal",
+     {pen(at(3, 0), {B(15)}), pen(at(3, 30), {A(12)}), pen(at(4, 0), {B(23)}), goalA(at(4, 30))},
+     "H4[12 1:00|-] G4[-|23 1:30] r{G15}"},
+    {"GuestGoalStartsTheNextWaitingPenalty",
+     {pen(at(1, 0), {B(10)}), pen(at(1, 30), {B(15)}), pen(at(2, 0), {B(5)}), goalA(at(2, 30))},
+     "H5[-|-] G3[5 2:00|15 1:00] r{G10}"},
+    {"GuestShortHandedTeamsGoalEndsNothing",
+     {pen(at(3, 0), {B(15)}), goalB(at(4, 0))},
+     "H5[-|-] G4[15 1:00|-]"},
+    {"GuestUnequalPairTheDifferenceGoesOn",
+     {pen(at(3, 0), {B(15, K::DoubleMinor), A(12)}), until(at(4, 0))},
+     "H5[-|-] c{12 1:00} G4[s15 1:00|-] c{15 3:00}"},
+    {"GuestCoincidentMinorsWhileShortAreSubstituted",
+     {pen(at(2, 0), {B(7)}), pen(at(3, 0), {A(15), B(12)}), until(at(3, 30))},
+     "H5[-|-] c{15 1:30} G4[7 0:30|-] c{12 1:30}"},
+    {"GuestCaptainNamesTheSubstitute",
+     {pen(at(3, 0), {B(15, K::MinorPlusMisconduct, 9)})},
+     "H5[-|-] G4[s9 2:00|-] m{15 12:00}"},
+    {"GuestGoalDuringSignalWhileShortEndsMinorAndAssesses",
+     {pen(at(3, 0), {B(15)}), goalA(at(4, 0), {B(23, K::DoubleMinor)})},
+     "H5[-|-] G4[23 4:00|-] r{G15}"},
+    {"GuestEqualTimeCaptainsChoiceReturns",
+     {pen(at(3, 0), {B(15), B(23)}), goalA(at(4, 0), {}, 23)},
+     "H5[-|-] G4[15 1:00|-] r{G23}"},
+    {"GuestSinglePairWithMisconduct",
+     {pen(at(3, 0), {B(15, K::MinorPlusMisconduct), A(12)}), until(at(4, 0))},
+     "H5[-|-] c{12 1:00} G5[-|-] m{15 11:00}",
+     {{RuleBook::Nhl, "H4[12 1:00|-] G4[s15 1:00|-] m{15 11:00}"}}},
+    // A double minor and a minor both running: the goal ends whichever minor has least left.
+    {"GoalEndsTheDoubleMinorsFirstPartBeforeALongerMinor",
+     {pen(at(3, 0), {A(15, K::DoubleMinor)}), pen(at(4, 0), {A(23)}), goalB(at(4, 30))},
+     "H3[15 2:00|23 1:30] G5[-|-]"},
+    {"GuestGoalEndsTheDoubleMinorsFirstPartBeforeALongerMinor",
+     {pen(at(3, 0), {B(15, K::DoubleMinor)}), pen(at(4, 0), {B(23)}), goalA(at(4, 30))},
+     "H5[-|-] G3[15 2:00|23 1:30]"},
+    {"GoalEndsAShorterMinorBeforeTheDoubleMinorsFirstPart",
+     {pen(at(3, 0), {A(23)}), pen(at(3, 30), {A(15, K::DoubleMinor)}), goalB(at(4, 30))},
+     "H4[-|15 3:00] G5[-|-] r{H23}"},
+    {"GoalEndsTheDoubleMinorsSecondPartBeforeALongerMinor",
+     {pen(at(3, 0), {A(15, K::DoubleMinor)}), pen(at(5, 30), {A(23)}), goalB(at(6, 0))},
+     "H4[-|23 1:30] G5[-|-] r{H15}"},
+    // More than one pair at a stoppage: every book, the NHL's too, substitutes them all.
+    {"TwoPairsOfMinorsAreSubstituted",
+     {pen(at(3, 0), {A(15), A(23), B(12), B(8)}), until(at(4, 0))},
+     "H5[-|-] c{15 1:00,23 1:00} G5[-|-] c{12 1:00,8 1:00}"},
+    {"PairOfDoubleMinorsIsSubstituted",
+     {pen(at(3, 0), {A(15, K::DoubleMinor), B(12, K::DoubleMinor)}), until(at(4, 0))},
+     "H5[-|-] c{15 3:00} G5[-|-] c{12 3:00}"},
+    // One player given two minors at one stoppage sits both, one after the other.
+    {"TwoMinorsToOnePlayerAtOnce",
+     {pen(at(3, 0), {A(15), A(15)}), until(at(4, 0))},
+     "H4[15 3:00|-] G5[-|-]"},
+    {"GuestGoalEndsTheFirstOfOnePlayersTwoMinors",
+     {pen(at(3, 0), {B(15), B(15)}), goalA(at(4, 0))},
+     "H5[-|-] G4[15 2:00|-]"},
 };
 
 const RuleBook books[] = {RuleBook::Iihf, RuleBook::UsaHockey, RuleBook::HockeyCanada,
