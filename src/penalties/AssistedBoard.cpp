@@ -61,8 +61,13 @@ void AssistedBoard::loadFrom(const BoardState& state) {
 }
 
 void AssistedBoard::readBoard() {
-    lastHome_ = modShowDigits::ReadNumber(view_.field(FieldId::Home));
-    lastVisitor_ = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
+    // A blank score keeps the last number shown (see settle()).
+    const int home = modShowDigits::ReadNumber(view_.field(FieldId::Home));
+    const int visitor = modShowDigits::ReadNumber(view_.field(FieldId::Visitor));
+    if (home >= 0 || lastHome_ < 0)
+        lastHome_ = home;
+    if (visitor >= 0 || lastVisitor_ < 0)
+        lastVisitor_ = visitor;
     lastPeriod_ = modShowDigits::ReadNumber(view_.field(FieldId::Period));
 }
 
