@@ -196,30 +196,41 @@ TEST(TimekeeperConsole, RunsTheGameFromTheLaptopWhileTheBoardFillsTheProjector) 
 
 // A minor typed, the clock stopped late and set back, a goal disallowed and scored again: typed
 // with real keys into the real program, the penalty assistant follows each correction.
-TEST(PenaltyAssistantAtTheRink, followsTheClockAndTheScoreCorrected) {
+TEST(PenaltyAssistantAtTheRink, followsTheClockTheScoreAndALatePenalty) {
     Rink rink(false);
     ASSERT_TRUE(rink.desktop.ok()) << "no private X server";
     rink.store("Penalties/Rules", QStringLiteral("IIHF"));
     const XDesktop::WindowId board = rink.start();
     ASSERT_TRUE(board != 0 && rink.focus(board)) << "the board did not show";
-    rink.desktop.strokeWith("Control_L", "p");
     // The minor runs; the clock, stopped late, is set back to where it was given: all its time
     // comes back. A power-play goal ends it; disallowed, the minor is back; scored again, ends it.
+    // Then a visitor's minor runs, and a home minor at the same stoppage is reported late (L):
+    // a coincident pair, both off the clocks, not four on four.
     const struct {
+        bool penalty; // Ctrl+P first
         std::vector<const char*> keys;
-        int player;
-        const char* time;
-    } steps[] = {{{"h", "7", "m", "Return", "s"}, 7, "1:59"},
-                 {{"s", "1", "0", "Return"}, 7, "2:00"},
-                 {{"Tab", "Tab", "1", "Return"}, -1, ""},
-                 {{"0", "Return"}, 7, "2:00"},
-                 {{"1", "Return"}, -1, ""}};
+        int home; // the first slot of each team: player (-1 for none) and time
+        const char* homeTime;
+        int guest = -1;
+        const char* guestTime = "";
+    } steps[] = {{true, {"h", "7", "m", "Return", "s"}, 7, "1:59"},
+                 {false, {"s", "1", "0", "Return"}, 7, "2:00"},
+                 {false, {"Tab", "Tab", "1", "Return"}, -1, ""},
+                 {false, {"0", "Return"}, 7, "2:00"},
+                 {false, {"1", "Return"}, -1, ""},
+                 {true, {"v", "1", "2", "m", "Return", "s"}, -1, "", 12, "1:59"},
+                 {true, {"h", "9", "m", "l"}, -1, "", -1, ""}};
     for (const auto& step : steps) {
+        if (step.penalty)
+            rink.desktop.strokeWith("Control_L", "p");
         for (const char* key : step.keys)
             rink.desktop.stroke(key);
         ASSERT_TRUE(soon([&] {
             const QJsonObject s = rink.state();
-            return s["p1.player"].toInt(-1) == step.player && s["p1.time"].toString() == step.time;
+            return s["p1.player"].toInt(-1) == step.home &&
+                   s["p1.time"].toString() == step.homeTime &&
+                   s["p3.player"].toInt(-1) == step.guest &&
+                   s["p3.time"].toString() == step.guestTime;
         })) << step.keys.front()
             << ": " << QJsonDocument(rink.state()).toJson().toStdString();
     }
