@@ -196,7 +196,7 @@ TEST(TimekeeperConsole, RunsTheGameFromTheLaptopWhileTheBoardFillsTheProjector) 
 
 // A minor typed, the clock stopped late and set back, a goal disallowed and scored again: typed
 // with real keys into the real program, the penalty assistant follows each correction.
-TEST(PenaltyAssistantAtTheRink, followsTheClockTheScoreAndALatePenalty) {
+TEST(PenaltyAssistantAtTheRink, followsEveryCorrectionTypedWithRealKeys) {
     Rink rink(false);
     ASSERT_TRUE(rink.desktop.ok()) << "no private X server";
     rink.store("Penalties/Rules", QStringLiteral("IIHF"));
@@ -205,7 +205,8 @@ TEST(PenaltyAssistantAtTheRink, followsTheClockTheScoreAndALatePenalty) {
     // The minor runs; the clock, stopped late, is set back to where it was given: all its time
     // comes back. A power-play goal ends it; disallowed, the minor is back; scored again, ends it.
     // Then a visitor's minor runs, and a home minor at the same stoppage is reported late (L):
-    // a coincident pair, both off the clocks, not four on four.
+    // a coincident pair, both off the clocks, not four on four. Last, a minor's time typed over
+    // its slot moves when it was given (1:55 left: given 5 s later).
     const struct {
         bool penalty; // Ctrl+P first
         std::vector<const char*> keys;
@@ -213,13 +214,20 @@ TEST(PenaltyAssistantAtTheRink, followsTheClockTheScoreAndALatePenalty) {
         const char* homeTime;
         int guest = -1;
         const char* guestTime = "";
-    } steps[] = {{true, {"h", "7", "m", "Return", "s"}, 7, "1:59"},
-                 {false, {"s", "1", "0", "Return"}, 7, "2:00"},
-                 {false, {"Tab", "Tab", "1", "Return"}, -1, ""},
-                 {false, {"0", "Return"}, 7, "2:00"},
-                 {false, {"1", "Return"}, -1, ""},
-                 {true, {"v", "1", "2", "m", "Return", "s"}, -1, "", 12, "1:59"},
-                 {true, {"h", "9", "m", "l"}, -1, "", -1, ""}};
+    } steps[] = {
+        {true, {"h", "7", "m", "Return", "s"}, 7, "1:59"},
+        {false, {"s", "1", "0", "Return"}, 7, "2:00"},
+        {false, {"Tab", "Tab", "1", "Return"}, -1, ""},
+        {false, {"0", "Return"}, 7, "2:00"},
+        {false, {"1", "Return"}, -1, ""},
+        {true, {"v", "1", "2", "m", "Return", "s"}, -1, "", 12, "1:59"},
+        {true, {"h", "9", "m", "l"}, -1, "", -1, ""},
+        {false, {"s"}, -1, "", -1, ""},
+        {true, {"h", "5", "m", "Return", "s"}, 5, "1:50"},
+        {false,
+         {"s", "Tab", "Tab", "Tab", "Tab", "Tab", "Tab", "1", "period", "5", "5", "Return"},
+         5,
+         "1:55"}};
     for (const auto& step : steps) {
         if (step.penalty)
             rink.desktop.strokeWith("Control_L", "p");
