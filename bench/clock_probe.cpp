@@ -10,6 +10,8 @@
 //       --program OTHER/pucktally --clients 10 --run-s 60 --stand-s 30 --rounds 3
 //
 // A program without the live feed or the journal (an older build) simply has no clients.
+// The first program started costs about a tenth more than the same program started later:
+// compare programs that were not started first (start a throwaway one first).
 // Built with the X damage extension, the probe also tells each board's display lag as the X
 // server sees it: when the server got the frame that shows each new second, counted from the
 // start key it typed (XTest), beyond the earliest of those seconds.
