@@ -1,5 +1,6 @@
 #include "console/BoardMirror.h"
 
+#include <QBackingStore>
 #include <QChildEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -91,18 +92,41 @@ void BoardMirror::catchUp() {
         region = bounds;
     QPainter painter(&image_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // Each piece is drawn by the board at its own size and then scaled down: the board's
-    // drawing, not a second one at another scale.
+    const QImage* painted = paintedBoard();
     for (const QRect& piece : region) {
-        QImage drawn(piece.size(), QImage::Format_RGB32);
-        rendering_ = true;
-        board_.render(&drawn, QPoint(), QRegion(piece),
-                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
-        rendering_ = false;
         const QRectF target(piece.x() * s, piece.y() * s, piece.width() * s, piece.height() * s);
-        painter.drawImage(target, drawn);
+        if (painted) {
+            // The pixels the board put on the screen, scaled: not drawn a second time.
+            const qreal dpr = painted->devicePixelRatio();
+            painter.drawImage(target, *painted,
+                              QRectF(piece.x() * dpr, piece.y() * dpr, piece.width() * dpr,
+                                     piece.height() * dpr));
+        } else {
+            // Each piece is drawn by the board at its own size and then scaled down: the
+            // board's drawing, not a second one at another scale.
+            QImage drawn(piece.size(), QImage::Format_RGB32);
+            rendering_ = true;
+            board_.render(&drawn, QPoint(), QRegion(piece),
+                          QWidget::DrawWindowBackground | QWidget::DrawChildren);
+            rendering_ = false;
+            painter.drawImage(target, drawn);
+        }
         update(QRectF(target.translated(offset())).toAlignedRect().adjusted(-1, -1, 1, 1));
     }
+}
+
+// The board's window as last painted, where its backing store keeps it as an image of the
+// whole window (the raster stores do); null where it does not, and the board is drawn again.
+const QImage* BoardMirror::paintedBoard() const {
+    QBackingStore* store = board_.isWindow() ? board_.backingStore() : nullptr;
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    const auto* image = static_cast<const QImage*>(device);
+    const QSize needed = board_.size() * image->devicePixelRatio();
+    if (image->isNull() || image->width() < needed.width() || image->height() < needed.height())
+        return nullptr;
+    return image;
 }
 
 void BoardMirror::paintEvent(QPaintEvent* event) {

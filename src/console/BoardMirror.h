@@ -30,6 +30,7 @@ class BoardMirror : public QWidget {
     void redrawAll();
     double scale() const;
     QPoint offset() const;
+    const QImage* paintedBoard() const;
 
     QWidget& board_;
     QImage image_;
