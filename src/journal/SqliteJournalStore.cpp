@@ -234,24 +234,20 @@ bool SqliteJournalStore::append(int game, const JournalRow& row) {
 }
 
 bool SqliteJournalStore::endGame(int game, std::int64_t wallMs) {
+    return setGameEnd(game, static_cast<qint64>(wallMs));
+}
+
+// A game closed by a slip is taken up again: it has no end.
+bool SqliteJournalStore::reopenGame(int game) {
+    return setGameEnd(game, QVariant());
+}
+
+bool SqliteJournalStore::setGameEnd(int game, const QVariant& wallMs) {
     if (!isOpen())
         return false;
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("UPDATE games SET ended_wall = ? WHERE id = ?"));
-    q.addBindValue(static_cast<qint64>(wallMs));
-    q.addBindValue(game);
-    if (!q.exec())
-        return fail(QStringLiteral("cannot write to %1").arg(path_), q.lastError().text());
-    if (syncer_)
-        syncer_->written();
-    return true;
-}
-
-bool SqliteJournalStore::reopenGame(int game) {
-    if (!isOpen())
-        return false;
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("UPDATE games SET ended_wall = NULL WHERE id = ?"));
+    q.addBindValue(wallMs);
     q.addBindValue(game);
     if (!q.exec())
         return fail(QStringLiteral("cannot write to %1").arg(path_), q.lastError().text());

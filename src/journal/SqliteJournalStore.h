@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QVariant>
 #include <memory>
 
 class WalSyncer;
@@ -41,6 +42,8 @@ class SqliteJournalStore final : public JournalStore {
     bool flushedAll() const;
 
   private:
+    // The game's end time, or none (a null variant) for a game taken up again.
+    bool setGameEnd(int game, const QVariant& wallMs);
     enum class OpenResult { Ok, Damaged, Failed };
     OpenResult openFile();
     bool setAside();
