@@ -26,22 +26,21 @@ QJsonObject teamJson(const PenaltyState& state, Team team) {
     for (const ClockShown& next : state.waiting(team))
         waiting.append(QJsonObject{{QStringLiteral("player"), next.player},
                                    {QStringLiteral("kind"), penaltyKindText(next.kind)}});
-    QJsonArray misconducts;
-    for (const OffClockPenalty& off : state.misconducts(team))
-        misconducts.append(QJsonObject{{QStringLiteral("player"), off.player},
-                                       {QStringLiteral("left"), penaltyTimeText(off.tenthsLeft)}});
-    QJsonArray coincident;
-    for (const OffClockPenalty& off : state.coincident(team))
-        coincident.append(QJsonObject{{QStringLiteral("player"), off.player},
-                                      {QStringLiteral("left"), penaltyTimeText(off.tenthsLeft)}});
+    const auto offClock = [](const std::vector<OffClockPenalty>& list) {
+        QJsonArray out;
+        for (const OffClockPenalty& off : list)
+            out.append(QJsonObject{{QStringLiteral("player"), off.player},
+                                   {QStringLiteral("left"), penaltyTimeText(off.tenthsLeft)}});
+        return out;
+    };
     QJsonArray held;
     for (const PlayerReturn& player : state.held(team))
         held.append(QJsonObject{{QStringLiteral("player"), player.player}});
     return QJsonObject{{QStringLiteral("strength"), state.skaters(team)},
                        {QStringLiteral("clocks"), clocks},
                        {QStringLiteral("waiting"), waiting},
-                       {QStringLiteral("misconducts"), misconducts},
-                       {QStringLiteral("coincident"), coincident},
+                       {QStringLiteral("misconducts"), offClock(state.misconducts(team))},
+                       {QStringLiteral("coincident"), offClock(state.coincident(team))},
                        {QStringLiteral("held"), held}};
 }
 
